@@ -1,0 +1,163 @@
+#include "estimate/Fit.h"
+
+#include <cmath>
+
+#include "module1/Single.h"
+#include "workbook/Book.h"
+#include "workbook/CellMap.h"
+
+// Stop criteria, tested in this order after every pass p:
+//   (1) |dCinf / CinfTry| < 1e-5 and |dC0 / C0Try| < 1e-5 and |dKLa / KLaTry| < 1e-5
+//       -> converged; each ratio is tested in turn, the first that fails
+//          sends the pass to (2).
+//   (2) |(SumSq - SumSqTry) / SumSqTry| <= 1e-6          -> converged
+//       (skipped when SumSqTry is 0: an exact fit is adopted instead)
+//   (3) p > 10                                            -> stopped, not converged
+// Otherwise the trial estimates are adopted and the next pass starts. On
+// convergence the trial of the converging pass is not adopted.
+//
+// Precision is part of the result: the readings, estimates, model values,
+// residuals and the A-sums are 32-bit floats (each A-sum rounded after every
+// addition, each squared residual rounded before it is added); exponentials,
+// derivatives, B-sums, the trial sum of squares and the steps are doubles.
+
+namespace vk {
+
+namespace {
+
+constexpr double kStepTolerance = 1e-5;
+constexpr double kSumSqTolerance = 1e-6;
+
+// The model at one reading, stored as a 32-bit float, and its residual.
+struct Evaluation {
+  float fit;
+  float resid;
+};
+
+inline Evaluation evaluate(double cinf, double c0, double decay, float conc, const Where& where) {
+  const float fit = toSingle(cinf - (cinf - c0) * decay, where);
+  const float resid = toSingle(double(conc) - double(fit), where);
+  return {fit, resid};
+}
+
+inline float addSingle(float sum, double term, const Where& where) {
+  return toSingle(double(sum) + term, where);
+}
+
+}  // namespace
+
+void StartFit(Module1& m, FitLocals& fit, int set) {
+  const int n = m.NumKept[set].asInteger();
+  fit.PassCount[set] = Integer(0);
+  Variant sumSq = Integer(0);
+  const double cinf = m.Cinf[set], c0 = m.C0[set], kla = m.KLa[set];
+  for (int j = 1; j <= n; ++j) {
+    const Where where{"the starting estimates", set, 0, j};
+    const double decay = checkedExp(-kla * double(m.Times(set, j)), where);
+    const Evaluation e = evaluate(cinf, c0, decay, m.Conc(set, j), where);
+    m.ConcFit(set, j) = e.fit;
+    m.Resid(set, j) = e.resid;
+    sumSq += Variant::single(toSingle(double(e.resid) * double(e.resid), where));
+  }
+  m.SumSq[set] = sumSq;
+}
+
+bool FitDataSet(Module1& m, FitLocals& fit, int set) {
+  namespace c = cells;
+  Workbook& book = dataBook(m);
+  const int n = m.NumKept[set].asInteger();
+  const int column = c::resultColumn(set);
+
+  for (;;) {
+    const Integer pass = fit.PassCount[set] += Integer(1);
+    book.write(c::kResultsSheet, c::historyRow(pass), column, Variant(pass));
+
+    const double cinf = m.Cinf[set], c0 = m.C0[set], kla = m.KLa[set];
+    float a11 = 0, a12 = 0, a13 = 0, a22 = 0, a23 = 0, a33 = 0;
+    double b1 = 0, b2 = 0, b3 = 0;
+    for (int j = 1; j <= n; ++j) {
+      const Where where{"the fit", set, pass, j};
+      const double t = m.Times(set, j);
+      const double decay = checkedExp(-kla * t, where);
+      const double rise = 1.0 - decay;
+      const double derivKLa = checkedDouble((cinf - c0) * decay * t, where);
+      a11 = addSingle(a11, rise * rise, where);
+      a12 = addSingle(a12, decay * rise, where);
+      a13 = addSingle(a13, derivKLa * rise, where);
+      a22 = addSingle(a22, decay * decay, where);
+      a23 = addSingle(a23, derivKLa * decay, where);
+      a33 = addSingle(a33, derivKLa * derivKLa, where);
+      const Evaluation e = evaluate(cinf, c0, decay, m.Conc(set, j), where);
+      m.ConcFit(set, j) = e.fit;
+      m.Resid(set, j) = e.resid;
+      b1 += rise * e.resid;
+      b2 += decay * e.resid;
+      b3 += derivKLa * e.resid;
+    }
+
+    // Normal equations, dCinf eliminated. P, R, S and the denominator are
+    // rounded to 32-bit floats; Q, U, the numerator and the steps stay double.
+    const Where where{"the Gauss-Newton step", set, pass};
+    const float p = toSingle(double(a22) * a11 - double(a12) * a12, where);
+    const double q = b3 * a11 - b1 * a13;
+    const float r = toSingle(double(a23) * a11 - double(a13) * a12, where);
+    const float s = toSingle(double(a11) * a33 - double(a13) * a13, where);
+    const double u = b2 * a11 - b1 * a12;
+    const float denominator = toSingle(double(s) * p - double(r) * r, where);
+    const double dKLa = checkedDivide(q * p - u * r, denominator, where);
+    const double dC0 = checkedDivide(u - dKLa * r, p, where);
+    const double dCinf = checkedDivide(b1 - dC0 * a12 - dKLa * a13, a11, where);
+
+    const float cinfTry = toSingle(cinf + dCinf, Where{"the trial C-infinity", set, pass});
+    const float c0Try = toSingle(c0 + dC0, Where{"the trial C0", set, pass});
+    const float klaTry = toSingle(kla + dKLa, Where{"the trial KLa", set, pass});
+
+    double sumSqTry = 0;
+    for (int j = 1; j <= n; ++j) {
+      const Where trial{"the trial estimates", set, pass, j};
+      const double decay = checkedExp(-double(klaTry) * double(m.Times(set, j)), trial);
+      const Evaluation e = evaluate(cinfTry, c0Try, decay, m.Conc(set, j), trial);
+      m.ConcFit(set, j) = e.fit;
+      m.Resid(set, j) = e.resid;
+      sumSqTry += toSingle(double(e.resid) * double(e.resid), trial);
+    }
+    sumSqTry = checkedDouble(sumSqTry, Where{"the trial sum of squares", set, pass});
+
+    // The history row holds the estimates the pass started from.
+    const int row = c::historyRow(pass);
+    book.write(c::kResultsSheet, row, column + 1, Variant::single(m.Cinf[set]));
+    book.write(c::kResultsSheet, row, column + 2, Variant::single(m.C0[set]));
+    book.write(c::kResultsSheet, row, column + 3, Variant::single(m.KLa[set]));
+    book.write(c::kResultsSheet, row, column + 4, m.SumSq[set]);
+
+    const Where test{"the convergence test", set, pass};
+    const bool stepsSmall =
+        std::fabs(checkedDivide(dCinf, cinfTry, test)) < kStepTolerance &&
+        std::fabs(checkedDivide(dC0, c0Try, test)) < kStepTolerance &&
+        std::fabs(checkedDivide(dKLa, klaTry, test)) < kStepTolerance;
+    // A trial that fits every reading exactly has no relative change of the
+    // sum of squares; it is adopted, and the next pass's zero step converges.
+    const bool converged =
+        stepsSmall ||
+        (sumSqTry != 0 &&
+         std::fabs(checkedDivide(m.SumSq[set].asDouble() - sumSqTry, sumSqTry, test)) <= kSumSqTolerance);
+    if (converged) {
+      // With three readings the fit has no residual degree of freedom: no
+      // variance can be estimated, so both stay Empty.
+      if (n > 3) {
+        const double resVar = sumSqTry / double(n - 3);
+        fit.ResVar[set] = Variant::dbl(resVar);
+        fit.StdErr[set] = Variant::dbl(std::pow(resVar, 0.5));
+      }
+      return true;
+    }
+    if (pass >= kMaxPasses) return false;
+
+    m.Cinf[set] = cinfTry;
+    m.C0[set] = c0Try;
+    m.KLa[set] = klaTry;
+    m.SumSq[set] = Variant::dbl(sumSqTry);
+  }
+}
+
+}  // namespace vk

@@ -1,0 +1,50 @@
+#pragma once
+// What the commands need of a workbook, and no more. The commands talk to the
+// workbook through this interface only; they never know which engine is
+// behind it. Sheets are addressed by their position (1 is the first), cells
+// by 1-based row and column, ranges by lower-case A1 addresses.
+
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "module1/Variant.h"
+
+namespace vk {
+
+class Workbook {
+ public:
+  virtual ~Workbook() = default;
+
+  // The cell's value as a number: an empty cell reads 0, text that reads as a
+  // number gives that number; any other text or an error value is a "type
+  // mismatch" fault naming the sheet and the cell.
+  virtual double readNumber(int sheet, int row, int column) = 0;
+  // Writes the value with its type; Empty leaves the cell empty.
+  virtual void write(int sheet, int row, int column, const Variant& value) = 0;
+  // Clears values and formulas of an A1 range ("j45:aw700", "k43"); formats stay.
+  virtual void clearContents(int sheet, std::string_view range) = 0;
+  // Selects one cell ("a1") on the sheet.
+  virtual void select(int sheet, std::string_view cell) = 0;
+  // Makes the workbook visible with the sheet active.
+  virtual void show(int sheet) = 0;
+  // Runs a macro of the workbook by name ("Redraw").
+  virtual void runMacro(std::string_view name) = 0;
+  // Ends a command: what was written becomes durable (saved to the file, or
+  // flushed to the spreadsheet application). Called also after a fault.
+  virtual void commit() = 0;
+
+  // The full path the workbook was bound by.
+  virtual const std::string& path() const = 0;
+};
+
+// Binds a path to a workbook: the same path gives the same open workbook.
+class WorkbookEngine {
+ public:
+  virtual ~WorkbookEngine() = default;
+  virtual std::shared_ptr<Workbook> bind(const std::string& path) = 0;
+  // A short name for the user ("embedded", "LibreOffice").
+  virtual std::string name() const = 0;
+};
+
+}  // namespace vk
