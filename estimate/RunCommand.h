@@ -7,6 +7,7 @@
 
 #include "module1/Feedback.h"
 #include "module1/Module1.h"
+#include "report/ResultWriting.h"
 #include "report/Standardise.h"
 
 namespace vk {
@@ -20,8 +21,7 @@ struct SetResult {
 
 struct RunSummary {
   std::vector<SetResult> sets;
-  // The averages row as written (Empty where nothing is written).
-  Variant KLa20, CinfStd, SOTE, SOTR, SatDepth, StdErr, StdPress;
+  Averages averages;  // as written (Empty where nothing is written)
   std::vector<int> notConverged;
 };
 

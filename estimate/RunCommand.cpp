@@ -1,0 +1,102 @@
+#include "estimate/RunCommand.h"
+
+#include "estimate/Fit.h"
+#include "intake/Trimming.h"
+#include "report/ResultWriting.h"
+#include "workbook/Book.h"
+#include "workbook/CellMap.h"
+#include "workbook/CommandEnd.h"
+#include "workbook/ReadCell.h"
+
+namespace vk {
+
+namespace c = cells;
+
+namespace {
+
+// Everything an earlier run wrote on sheet 3, so that a new run never leaves
+// rows of an earlier one beside its own.
+void clearEarlierResults(Workbook& book) {
+  const int sheet = c::kResultsSheet;
+  book.clearContents(sheet, c::historyRange(c::kHistoryLastRow));
+  book.clearContents(sheet, c::pointTableRange(c::kLastRow));
+  for (int set = 1; set <= kMaxSets; ++set) book.clearContents(sheet, c::resultBlockRange(set));
+  book.clearContents(sheet, c::summaryRange());
+  book.clearContents(sheet, c::averageRange());
+  for (int set = 1; set <= kMaxSets; ++set) book.clearContents(sheet, c::keptCountCell(set));
+}
+
+void checkDataRead(const Module1& m) {
+  if (m.NumSets < 1 || !m.ConcRaw.dimensioned())
+    throw Fault(FaultKind::BadInput, "no data sets have been read: run the Reading command first");
+}
+
+std::string notConvergedWarning(const std::vector<int>& sets) {
+  std::string names;
+  for (size_t k = 0; k < sets.size(); ++k) {
+    if (k > 0) names += k + 1 == sets.size() ? " and " : ", ";
+    names += std::to_string(sets[k]);
+  }
+  return std::string(sets.size() == 1 ? "The fit of data set " : "The fits of data sets ") + names +
+         " did not converge in " + std::to_string(kMaxPasses) +
+         " passes; their results are written but are not reliable.";
+}
+
+}  // namespace
+
+RunSummary RunAnalysis(Module1& m, Feedback& screen) {
+  screen.beep();
+  screen.setEnabled(Control::Timer1, true);
+  screen.setCaption(Control::Label1, "Be patient!!");
+  RunSummary summary = runCommand(m, [&] {
+    RunSummary run;
+    checkDataRead(m);
+    OpenBook(m);
+    RestoreData(m);
+    clearEarlierResults(dataBook(m));
+
+    RunningSums sums;
+    if (m.NumSets > 2) {
+      screen.setVisible(Control::ProgressBar1, true);
+      screen.setProgressMaximum(float(m.NumSets));
+      screen.setProgressMinimum(0);
+      screen.setProgressValue(0);
+    }
+    TrimWork work;
+    FitLocals fit;
+    const TestConditions test{m.WaterTemp, m.BaroPress, m.TankVolume, m.AirFlow};
+    for (int i = 1; i <= m.NumSets; ++i) {
+      screen.setProgressValue(float(i));
+      Workbook& book = dataBook(m);
+      m.StartPercent = readSingle(book, c::kAnalysisSheet, c::kThresholdRow, c::analysisColumn(i));
+      SelectFitWindow(m, work, i);
+      CheckPointTableFits(m, i);
+      book.write(c::kResultsSheet, c::kStartPercentResultRow, c::testColumn(i), Variant::single(m.StartPercent));
+      StartEstimates(m, work, i);
+      StartFit(m, fit, i);
+      const bool converged = FitDataSet(m, fit, i);
+      const StandardFigures figures = Standardise(test, m.Cinf[i], m.KLa[i], i);
+      WriteSetResults(m, book, i, figures, fit.StdErr[i]);
+      sums.add(figures, fit.StdErr[i]);
+      run.sets.push_back({i, converged, figures, fit.StdErr[i]});
+      if (!converged) run.notConverged.push_back(i);
+    }
+    run.averages = WriteAverages(dataBook(m), sums, m.NumSets);
+
+    screen.setEnabled(Control::Timer1, false);
+    screen.setEnabled(Control::SSCommand2, false);
+    screen.setVisible(Control::Label1, false);
+    ShowBook(m, Integer(c::kResultsSheet));
+    m.FileBook->runMacro("Redraw");
+    screen.setEnabled(Control::cmdBye, true);
+    screen.setVisible(Control::cmdBye, true);
+    screen.setVisible(Control::ProgressBar1, false);
+    screen.setVisible(Control::cmdStartOver, true);
+    screen.setEnabled(Control::cmdStartOver, true);
+    return run;
+  });
+  if (!summary.notConverged.empty()) screen.warning(notConvergedWarning(summary.notConverged));
+  return summary;
+}
+
+}  // namespace vk

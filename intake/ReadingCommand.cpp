@@ -1,0 +1,117 @@
+#include "intake/ReadingCommand.h"
+
+#include "intake/Trimming.h"
+#include "workbook/Book.h"
+#include "workbook/CellMap.h"
+#include "workbook/CellText.h"
+#include "workbook/CommandEnd.h"
+#include "workbook/ReadCell.h"
+
+namespace vk {
+
+namespace c = cells;
+
+void ReadConditions(Module1& m) {
+  OpenBook(m);
+  Workbook& book = dataBook(m);
+  const int sheet = c::kTestSheet, col = c::kConditionColumn;
+  m.NumPoints = readInteger(book, sheet, c::kNumPointsRow, col);
+  m.NumSets = readInteger(book, sheet, c::kNumSetsRow, col);
+  m.WaterTemp = readSingle(book, sheet, c::kWaterTempRow, col);
+  m.BaroPress = readSingle(book, sheet, c::kBaroPressRow, col);
+  m.TankVolume = readSingle(book, sheet, c::kTankVolumeRow, col);
+  m.AirFlow = readSingle(book, sheet, c::kAirFlowRow, col);
+}
+
+namespace {
+
+// The analysis needs one to six probes and at least four readings; checked
+// before anything else is read or written.
+void checkCounts(const Module1& m) {
+  if (m.NumSets < 1 || m.NumSets > kMaxSets)
+    throw Fault(FaultKind::BadInput, cellName(c::kTestSheet, c::kNumSetsRow, c::kConditionColumn) +
+                                         " gives " + std::to_string(int(m.NumSets)) +
+                                         " data sets; a test has 1 to 6 data sets (probes)");
+  if (m.NumPoints < 4)
+    throw Fault(FaultKind::BadInput, cellName(c::kTestSheet, c::kNumPointsRow, c::kConditionColumn) +
+                                         " gives " + std::to_string(int(m.NumPoints)) +
+                                         " readings per data set; the analysis needs at least 4");
+}
+
+void dimensionArrays(Module1& m) {
+  for (auto* a : {&m.Conc, &m.Times, &m.Resid, &m.ConcRaw, &m.TimesRaw, &m.ConcFit}) a->redim(m.NumSets, m.NumPoints);
+}
+
+void readReadings(Module1& m, Feedback& screen) {
+  Workbook& book = dataBook(m);
+  for (int p = 1; p <= m.NumPoints; ++p) {
+    screen.setProgressValue(float(p));
+    const int row = Integer::checked(c::readingRow(p), "the row of a reading");
+    for (int s = 1; s <= m.NumSets; ++s) {
+      m.Conc(s, p) = readSingle(book, c::kTestSheet, row, c::concColumn(s));
+      m.ConcRaw(s, p) = m.Conc(s, p);
+      m.Times(s, p) = readSingle(book, c::kTestSheet, row, c::kTimeColumn);
+      m.TimesRaw(s, p) = m.Times(s, p);
+    }
+  }
+}
+
+// The initial analysis: every set trimmed and estimated at the start
+// thresholds 0, 2, ... 30 percent, one row of sheet 2 per threshold.
+void initialAnalysis(Module1& m, Feedback& screen) {
+  TrimWork work;
+  for (int level = 1; level <= c::kLevels; ++level) {
+    screen.setProgressValue(float(level));
+    RestoreData(m);
+    m.StartPercent = float((level - 1) * 2);
+    for (int s = 1; s <= m.NumSets; ++s) {
+      SelectFitWindow(m, work, s);
+      OpenBook(m);
+      StartEstimates(m, work, s);
+      Workbook& book = dataBook(m);
+      const int row = c::analysisRow(level), col = c::analysisColumn(s);
+      book.write(c::kAnalysisSheet, row, col, Variant::single(m.StartPercent));
+      book.write(c::kAnalysisSheet, row, col + 1, Variant::single(m.C0[s]));
+      book.write(c::kAnalysisSheet, row, col + 2, Variant::single(m.Cinf[s]));
+      book.write(c::kAnalysisSheet, row, col + 3, Variant::single(m.KLa[s]));
+    }
+  }
+}
+
+}  // namespace
+
+void ReadDataSets(Module1& m, Feedback& screen) {
+  screen.beep();
+  screen.setCaption(Control::Label1, "Reading Data Sets...");
+  screen.setVisible(Control::Label3, true);
+  runCommand(m, [&] {
+    ReadConditions(m);
+    checkCounts(m);
+    dimensionArrays(m);
+    screen.setVisible(Control::ProgressBar1, true);
+    screen.setProgressMinimum(0);
+    screen.setProgressMaximum(float(m.NumPoints));
+    readReadings(m, screen);
+
+    screen.setCaption(Control::Label1, "Initial analysis...");
+    screen.setProgressValue(0);
+    screen.setProgressMaximum(float(c::kLevels));
+    screen.setProgressMinimum(0);
+    initialAnalysis(m, screen);
+
+    Workbook& book = dataBook(m);
+    for (int s = 1; s <= m.NumSets; ++s)
+      book.write(c::kAnalysisSheet, c::kThresholdRow, c::analysisColumn(s), Integer(1));
+    ShowBook(m, Integer(c::kAnalysisSheet));
+    screen.setEnabled(Control::cmdRead, false);
+    screen.setVisible(Control::cmdNext, true);
+    screen.setEnabled(Control::cmdNext, true);
+    screen.setVisible(Control::Label3, false);
+    screen.setVisible(Control::Label1, false);
+    screen.setVisible(Control::ProgressBar1, false);
+    book.select(c::kAnalysisSheet, c::selectionCell());
+    screen.beep();
+  });
+}
+
+}  // namespace vk
