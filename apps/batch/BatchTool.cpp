@@ -1,0 +1,169 @@
+#include "apps/batch/BatchTool.h"
+
+#include <cstdio>
+#include <filesystem>
+#include <ostream>
+
+#include "apps/batch/ConsoleFeedback.h"
+#include "estimate/RunCommand.h"
+#include "intake/ReadingCommand.h"
+#include "workbook/Book.h"
+#include "workbook/CellMap.h"
+#include "workbook/CellText.h"
+#include "workbook/CommandEnd.h"
+#include "workbook/OpenCommand.h"
+
+namespace vk {
+
+namespace fs = std::filesystem;
+
+const char* BatchUsage() {
+  return "usage: velm-kalix-batch [--thresholds LIST] [--output COPY] WORKBOOK\n"
+         "  Analyses the oxygen-transfer test in WORKBOOK (.xlsx or .xlsm) and writes the results into it.\n"
+         "  --thresholds LIST  start thresholds in percent of each set's last reading, comma-separated,\n"
+         "                     one per data set (an empty item means 0 %; sets beyond the list keep 1 %)\n"
+         "  --output COPY      copy WORKBOOK to COPY first and work on the copy\n";
+}
+
+namespace {
+
+std::optional<std::vector<std::optional<double>>> parseThresholds(const std::string& list, std::string& error) {
+  std::vector<std::optional<double>> items;
+  size_t start = 0;
+  for (;;) {
+    const size_t comma = list.find(',', start);
+    const std::string item = list.substr(start, comma == std::string::npos ? std::string::npos : comma - start);
+    if (item.find_first_not_of(" \t") == std::string::npos) {
+      items.push_back(std::nullopt);
+    } else if (auto number = parseNumber(item)) {
+      items.push_back(*number);
+    } else {
+      error = "the threshold \"" + item + "\" is not a number";
+      return std::nullopt;
+    }
+    if (comma == std::string::npos) break;
+    start = comma + 1;
+  }
+  return items;
+}
+
+std::string figure(const Variant& v, int decimals) {
+  if (v.isEmpty()) return "-";
+  char buf[32];
+  std::snprintf(buf, sizeof buf, "%.*f", decimals, v.asDouble());
+  return buf;
+}
+
+void printSummary(const RunSummary& run, std::ostream& out) {
+  char line[256];
+  std::snprintf(line, sizeof line, "%-8s %10s %10s %9s %11s %10s %10s\n", "Set", "KLa20", "Cinf std", "SOTE",
+                "SOTR", "Depth", "Std error");
+  out << line;
+  std::snprintf(line, sizeof line, "%-8s %10s %10s %9s %11s %10s %10s\n", "", "1/h", "mg/L", "%", "lb O2/h", "ft",
+                "mg/L");
+  out << line;
+  auto row = [&](const std::string& name, const Variant& kla, const Variant& cinf, const Variant& sote,
+                 const Variant& sotr, const Variant& depth, const Variant& err) {
+    std::snprintf(line, sizeof line, "%-8s %10s %10s %9s %11s %10s %10s\n", name.c_str(), figure(kla, 4).c_str(),
+                  figure(cinf, 4).c_str(), figure(sote, 3).c_str(), figure(sotr, 3).c_str(),
+                  figure(depth, 3).c_str(), figure(err, 5).c_str());
+    out << line;
+  };
+  for (const SetResult& s : run.sets)
+    row(std::to_string(s.set), Variant::single(s.figures.KLa20), Variant::single(s.figures.CinfStd), s.figures.SOTE,
+        s.figures.SOTR, Variant::single(s.figures.SatDepth), s.StdErr);
+  const Averages& a = run.averages;
+  row("Average", a.KLa20, a.CinfStd, a.SOTE, a.SOTR, a.SatDepth, a.StdErr);
+}
+
+// Writes the thresholds of the command line into row 45 of sheet 2, as the
+// user would edit them between Reading and Run; returns a warning for items
+// beyond the data sets, empty when there are none.
+std::string writeThresholds(Module1& m, const std::vector<std::optional<double>>& items) {
+  return runCommand(m, [&] {
+    Workbook& book = dataBook(m);
+    for (size_t k = 0; k < items.size() && int(k) < m.NumSets; ++k) {
+      const int set = int(k) + 1;
+      book.write(cells::kAnalysisSheet, cells::kThresholdRow, cells::analysisColumn(set),
+                 items[k] ? Variant::dbl(*items[k]) : Variant());
+    }
+    if (items.size() <= size_t(int(m.NumSets))) return std::string();
+    std::string extra;
+    for (size_t k = size_t(int(m.NumSets)); k < items.size(); ++k)
+      extra += (extra.empty() ? "" : ", ") + std::to_string(k + 1);
+    return "The workbook has " + std::to_string(int(m.NumSets)) + " data sets; threshold item" +
+           (items.size() - size_t(int(m.NumSets)) > 1 ? "s " : " ") + extra + " of the list were not written.";
+  });
+}
+
+}  // namespace
+
+std::optional<BatchOptions> ParseBatchArguments(const std::vector<std::string>& args, std::string& error) {
+  BatchOptions options;
+  for (size_t k = 0; k < args.size(); ++k) {
+    const std::string& arg = args[k];
+    auto value = [&]() -> std::optional<std::string> {
+      if (k + 1 >= args.size()) {
+        error = arg + " needs a value";
+        return std::nullopt;
+      }
+      return args[++k];
+    };
+    if (arg == "--thresholds") {
+      auto list = value();
+      if (!list) return std::nullopt;
+      options.thresholds = parseThresholds(*list, error);
+      if (!options.thresholds) return std::nullopt;
+    } else if (arg == "--output") {
+      auto copy = value();
+      if (!copy) return std::nullopt;
+      options.output = *copy;
+    } else if (arg.rfind("--", 0) == 0 && arg.size() > 2) {
+      error = "unknown option " + arg;
+      return std::nullopt;
+    } else if (options.workbook.empty()) {
+      options.workbook = arg;
+    } else {
+      error = "only one workbook can be analysed at a time";
+      return std::nullopt;
+    }
+  }
+  if (options.workbook.empty()) {
+    error = "no workbook given";
+    return std::nullopt;
+  }
+  return options;
+}
+
+int RunBatch(const BatchOptions& options, std::shared_ptr<WorkbookEngine> engine, std::ostream& out,
+             std::ostream& err) {
+  ConsoleFeedback screen(err);
+  try {
+    fs::path target = options.workbook;
+    if (options.output) {
+      std::error_code ec;
+      if (!fs::is_regular_file(target, ec))
+        throw Fault(FaultKind::Workbook, "the workbook " + options.workbook + " does not exist");
+      fs::copy_file(target, *options.output, fs::copy_options::overwrite_existing, ec);
+      if (ec) throw Fault(FaultKind::Workbook, "cannot copy " + options.workbook + " to " + *options.output + ": " + ec.message());
+      target = *options.output;
+    }
+    const fs::path absolute = fs::absolute(target).lexically_normal();
+
+    Module1 m;
+    m.Engine = std::move(engine);
+    OpenWorkbook(m, screen, absolute.parent_path().string(), absolute.filename().string());
+    ReadDataSets(m, screen);
+    std::string thresholdWarning;
+    if (options.thresholds) thresholdWarning = writeThresholds(m, *options.thresholds);
+    const RunSummary run = RunAnalysis(m, screen);
+    printSummary(run, out);
+    if (!thresholdWarning.empty()) screen.warning(thresholdWarning);
+    return 0;
+  } catch (const Fault& fault) {
+    err << fault.what() << "\n";
+    return 1;
+  }
+}
+
+}  // namespace vk

@@ -1,0 +1,33 @@
+#pragma once
+// The batch tool: Open, Reading and Run on one workbook, as a user who clicks
+// through the wizard would, with the start thresholds given on the command
+// line in place of the default ones.
+
+#include <iosfwd>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "workbook/Workbook.h"
+
+namespace vk {
+
+struct BatchOptions {
+  std::string workbook;
+  std::optional<std::string> output;  // work on a copy
+  // Start thresholds in percent, one per data set; nullopt clears the cell.
+  std::optional<std::vector<std::optional<double>>> thresholds;
+};
+
+// Parses the arguments after the program name; nullopt with `error` set on a
+// usage error.
+std::optional<BatchOptions> ParseBatchArguments(const std::vector<std::string>& args, std::string& error);
+
+const char* BatchUsage();
+
+// Runs the analysis; prints the summary to `out`, warnings and faults to
+// `err`. Returns the exit status: 0 success, 1 a fault.
+int RunBatch(const BatchOptions& options, std::shared_ptr<WorkbookEngine> engine, std::ostream& out,
+             std::ostream& err);
+
+}  // namespace vk

@@ -1,0 +1,95 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <sstream>
+
+#include "apps/batch/BatchTool.h"
+#include "tests/Digits.h"
+#include "tests/support/TestBook.h"
+#include "workbook/MemoryWorkbook.h"
+
+namespace vk {
+namespace {
+
+std::optional<BatchOptions> parse(std::vector<std::string> args, std::string* error = nullptr) {
+  std::string e;
+  auto options = ParseBatchArguments(args, e);
+  if (error) *error = e;
+  return options;
+}
+
+TEST(BatchArguments, ThresholdListsAndUsageErrors) {
+  auto o = parse({"--thresholds", "10,,2.5", "--output", "copy.xlsx", "test.xlsx"});
+  ASSERT_TRUE(o);
+  EXPECT_EQ(o->workbook, "test.xlsx");
+  EXPECT_EQ(o->output, "copy.xlsx");
+  ASSERT_TRUE(o->thresholds);
+  ASSERT_EQ(o->thresholds->size(), 3u);
+  EXPECT_EQ((*o->thresholds)[0], 10.0);
+  EXPECT_FALSE((*o->thresholds)[1]);
+  EXPECT_EQ((*o->thresholds)[2], 2.5);
+
+  std::string error;
+  EXPECT_FALSE(parse({}, &error));
+  EXPECT_EQ(error, "no workbook given");
+  EXPECT_FALSE(parse({"--thresholds", "10,x", "a.xlsx"}, &error));
+  EXPECT_NE(error.find("\"x\""), std::string::npos);
+  EXPECT_FALSE(parse({"a.xlsx", "--output"}, &error));
+  EXPECT_FALSE(parse({"--verbose", "a.xlsx"}, &error));
+  EXPECT_FALSE(parse({"a.xlsx", "b.xlsx"}, &error));
+}
+
+struct Batch : ::testing::Test {
+  std::shared_ptr<MemoryEngine> engine = std::make_shared<MemoryEngine>();
+  std::ostringstream out, err;
+  std::string path = std::filesystem::absolute("lab/test.xlsx").lexically_normal().string();
+
+  std::shared_ptr<MemoryWorkbook> book() { return engine->book(path); }
+  int run(std::vector<std::string> args) {
+    std::string error;
+    auto options = ParseBatchArguments(args, error);
+    EXPECT_TRUE(options) << error;
+    return RunBatch(*options, engine, out, err);
+  }
+};
+
+TEST_F(Batch, ThresholdsReplaceTheDefaultsAndExtraItemsAreNamed) {
+  test::TestData d;
+  d.times = test::workedTimes();
+  d.sets = {test::workedConc(), test::workedConc()};
+  test::writeTestSheet(*book(), d);
+  ASSERT_EQ(run({"--thresholds", "10,,5,7", "lab/test.xlsx"}), 0) << err.str();
+  EXPECT_EQ(book()->value(2, 45, 1), Variant::dbl(10));
+  EXPECT_TRUE(book()->value(2, 45, 7).isEmpty());
+  EXPECT_EQ(book()->value(2, 45, 13), Variant(Integer(0)));  // no third set: as the Open command left it
+  EXPECT_EQ(book()->value(3, 35, 11), Variant::single(10));
+  EXPECT_EQ(book()->value(3, 35, 18), Variant::single(0));
+  EXPECT_NE(err.str().find("items 3, 4 of the list were not written"), std::string::npos) << err.str();
+  // The summary: a header, units, one row per set and the averages.
+  const std::string text = out.str();
+  EXPECT_NE(text.find("KLa20"), std::string::npos);
+  EXPECT_NE(text.find("\n1 "), std::string::npos);
+  EXPECT_NE(text.find("\n2 "), std::string::npos);
+  EXPECT_NE(text.find("\nAverage "), std::string::npos);
+  EXPECT_NE(text.find("0.03350"), std::string::npos) << text;  // the standard error of set 1
+}
+
+TEST_F(Batch, SetsBeyondTheListKeepTheDefault) {
+  test::TestData d;
+  d.times = test::workedTimes();
+  d.sets = {test::workedConc(), test::workedConc()};
+  test::writeTestSheet(*book(), d);
+  ASSERT_EQ(run({"--thresholds", "10", "lab/test.xlsx"}), 0) << err.str();
+  EXPECT_EQ(book()->value(2, 45, 7), Variant(Integer(1)));
+  EXPECT_EQ(err.str(), "");
+}
+
+TEST_F(Batch, AFaultIsPrintedAndExitsWithOne) {
+  book()->setText(1, 8, 3, "three");
+  EXPECT_EQ(run({"lab/test.xlsx"}), 1);
+  EXPECT_NE(err.str().find("sheet 1, cell C8"), std::string::npos) << err.str();
+  EXPECT_EQ(out.str(), "");
+}
+
+}  // namespace
+}  // namespace vk
