@@ -1,0 +1,60 @@
+#pragma once
+// One workbook open in LibreOffice Calc, behind the Workbook interface.
+
+#include <com/sun/star/frame/XModel.hpp>
+#include <com/sun/star/sheet/XSpreadsheet.hpp>
+#include <map>
+#include <memory>
+#include <string>
+
+#include "workbook/Workbook.h"
+#include "workbook/uno/LibreOfficeEngine.h"
+#include "workbook/uno/OfficeConnection.h"
+#include "workbook/uno/WriteBuffer.h"
+
+namespace vk {
+
+class CalcWorkbook : public Workbook {
+ public:
+  CalcWorkbook(std::shared_ptr<OfficeConnection> office, css::uno::Reference<css::frame::XModel> document,
+               rtl::OUString url, std::string path, const LibreOfficeOptions& options);
+  // Writes what is still waiting (best effort) and lets go of the document,
+  // which stays open.
+  ~CalcWorkbook() override;
+
+  double readNumber(int sheet, int row, int column) override;
+  void write(int sheet, int row, int column, const Variant& value) override;
+  void clearContents(int sheet, std::string_view range) override;
+  void select(int sheet, std::string_view cell) override;
+  void show(int sheet) override;
+  // Flushes, then runs the document's own Sub of that name; "Redraw" falls
+  // back to recalculating and redrawing the charts when there is none.
+  void runMacro(std::string_view name) override;
+  // Flushes every sheet's waiting writes.
+  void commit() override;
+  const std::string& path() const override { return path_; }
+
+  // Whether the document is still open in LibreOffice under the URL it was bound by.
+  bool alive() const;
+  const css::uno::Reference<css::frame::XModel>& document() const { return document_; }
+
+ private:
+  css::uno::Reference<css::sheet::XSpreadsheet> sheet(int index);
+  void flush(int sheet);
+  void flushAll();
+  void writeBlock(int sheet, const WriteBlock& block);
+  void writeCell(int sheet, int row, int column, const Variant& value);
+
+  std::shared_ptr<OfficeConnection> office_;  // keeps the connection while the document is held
+  css::uno::Reference<css::frame::XModel> document_;
+  rtl::OUString url_;
+  std::string path_;
+  bool hidden_;
+  bool buffered_;
+  std::map<int, WriteBuffer> pending_;  // by sheet
+  // Sheets looked up during the current command; the user may add or move
+  // sheets between commands.
+  std::map<int, css::uno::Reference<css::sheet::XSpreadsheet>> sheets_;
+};
+
+}  // namespace vk

@@ -1,0 +1,99 @@
+#include "workbook/uno/OfficeConnection.h"
+
+#include <com/sun/star/bridge/UnoUrlResolver.hpp>
+#include <com/sun/star/connection/NoConnectException.hpp>
+#include <com/sun/star/frame/Desktop.hpp>
+#include <cppuhelper/bootstrap.hxx>
+#include <rtl/bootstrap.hxx>
+
+#include <chrono>
+#include <mutex>
+#include <optional>
+#include <thread>
+
+#include "module1/Fault.h"
+#include "workbook/uno/OfficeFault.h"
+#include "workbook/uno/OfficeProcess.h"
+#include "workbook/uno/OfficeText.h"
+
+namespace vk {
+
+using css::uno::Reference;
+
+namespace {
+
+// The process's own UNO runtime, made once: the installation's type
+// libraries and services, found through its fundamentalrc.
+Reference<css::uno::XComponentContext> localContext(const std::string& programDir) {
+  static std::mutex mutex;
+  static Reference<css::uno::XComponentContext> context;
+  std::lock_guard lock(mutex);
+  if (!context.is()) {
+    rtl::Bootstrap::set("URE_BOOTSTRAP", toOffice("vnd.sun.star.pathname:" + programDir + "/fundamentalrc"));
+    context = officeCall([] { return std::string("start the UNO runtime of this program"); },
+                         [] { return cppu::defaultBootstrap_InitialComponentContext(); });
+  }
+  return context;
+}
+
+// The office's component context, or nothing when no office listens yet.
+Reference<css::uno::XComponentContext> tryResolve(const Reference<css::bridge::XUnoUrlResolver>& resolver,
+                                                  const std::string& pipeName) {
+  try {
+    Reference<css::uno::XInterface> remote =
+        resolver->resolve(toOffice("uno:pipe,name=" + pipeName + ";urp;StarOffice.ComponentContext"));
+    return Reference<css::uno::XComponentContext>(remote, css::uno::UNO_QUERY_THROW);
+  } catch (const css::connection::NoConnectException&) {
+    return {};
+  }
+}
+
+}  // namespace
+
+OfficeConnection::OfficeConnection(const LibreOfficeOptions& options) {
+  Reference<css::uno::XComponentContext> local = localContext(options.programDir);
+  const std::string pipe = options.pipeName;
+  auto doing = [&] { return "connect on the pipe \"" + pipe + "\""; };
+  Reference<css::bridge::XUnoUrlResolver> resolver =
+      officeCall(doing, [&] { return css::bridge::UnoUrlResolver::create(local); });
+
+  context_ = officeCall(doing, [&] { return tryResolve(resolver, pipe); });
+  if (!context_.is()) {
+    if (!options.startOffice)
+      throw Fault(FaultKind::Workbook, "no LibreOffice listens on the pipe \"" + pipe + "\"");
+    std::vector<std::string> arguments{acceptArgument(pipe), "--nologo", "--norestore", "--nodefault"};
+    arguments.insert(arguments.end(), options.officeArguments.begin(), options.officeArguments.end());
+    const pid_t pid = startOffice(options.programDir, arguments);
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(options.connectTimeoutSeconds);
+    std::optional<int> exitStatus;
+    while (!context_.is()) {
+      if (std::chrono::steady_clock::now() > deadline)
+        throw Fault(FaultKind::Workbook, "LibreOffice did not answer on the pipe \"" + pipe + "\" within " +
+                                             std::to_string(options.connectTimeoutSeconds) + " seconds");
+      // An office that was running already takes over the arguments and the
+      // started wrapper ends at once with status 0; any other end is a failure.
+      if (!exitStatus && (exitStatus = officeExitStatus(pid)) && *exitStatus != 0)
+        throw Fault(FaultKind::Workbook,
+                    "LibreOffice ended at its start with status " + std::to_string(*exitStatus));
+      std::this_thread::sleep_for(std::chrono::milliseconds(250));
+      try {
+        context_ = tryResolve(resolver, pipe);
+      } catch (const css::uno::RuntimeException&) {
+        // The pipe is open but the office is still starting up.
+      }
+    }
+  }
+  desktop_ = officeCall([] { return std::string("reach the LibreOffice desktop"); },
+                        [&] { return css::frame::Desktop::create(context_); });
+}
+
+bool OfficeConnection::alive() const {
+  try {
+    desktop_->getCurrentFrame();
+    return true;
+  } catch (const css::uno::Exception&) {
+    return false;
+  }
+}
+
+}  // namespace vk

@@ -1,0 +1,28 @@
+#pragma once
+// The link to a running LibreOffice over its named pipe.
+
+#include <com/sun/star/frame/XDesktop2.hpp>
+#include <com/sun/star/uno/XComponentContext.hpp>
+
+#include "workbook/uno/LibreOfficeEngine.h"
+
+namespace vk {
+
+class OfficeConnection {
+ public:
+  // Connects to the LibreOffice listening on options.pipeName; when none
+  // answers and options.startOffice is set, starts one and retries until it
+  // answers or the time-out ends. A fault when no connection is made.
+  explicit OfficeConnection(const LibreOfficeOptions& options);
+
+  const css::uno::Reference<css::frame::XDesktop2>& desktop() const { return desktop_; }
+  const css::uno::Reference<css::uno::XComponentContext>& context() const { return context_; }
+  // Whether LibreOffice still answers.
+  bool alive() const;
+
+ private:
+  css::uno::Reference<css::uno::XComponentContext> context_;
+  css::uno::Reference<css::frame::XDesktop2> desktop_;
+};
+
+}  // namespace vk

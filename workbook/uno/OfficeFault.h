@@ -1,0 +1,29 @@
+#pragma once
+// What LibreOffice throws becomes a Workbook fault that says what the program
+// was doing when it failed. Faults of the program itself pass unchanged.
+
+#include <com/sun/star/lang/DisposedException.hpp>
+#include <com/sun/star/uno/Exception.hpp>
+#include <string>
+#include <utility>
+
+namespace vk {
+
+// "LibreOffice failed to <doing>: <why>"; a closed document or a lost
+// connection (disposed) is said in words.
+[[noreturn]] void officeFault(const std::string& doing, const css::uno::Exception& error, bool disposed = false);
+
+// Runs call(); an exception of LibreOffice becomes a fault described by
+// doing(), which is only evaluated then.
+template <class Call, class Doing>
+auto officeCall(Doing&& doing, Call&& call) -> decltype(call()) {
+  try {
+    return call();
+  } catch (const css::lang::DisposedException& error) {
+    officeFault(doing(), error, true);
+  } catch (const css::uno::Exception& error) {
+    officeFault(doing(), error);
+  }
+}
+
+}  // namespace vk
