@@ -1,0 +1,32 @@
+#include "forms/FileList.h"
+
+#include <QDir>
+#include <QKeyEvent>
+
+namespace vk {
+
+FileList::FileList(QStringList pattern, QWidget* parent) : QListWidget(parent), pattern_(std::move(pattern)) {
+  connect(this, &QListWidget::itemClicked, this, &FileList::click);
+  connect(this, &QListWidget::itemDoubleClicked, this, &FileList::dblClick);
+}
+
+void FileList::setPath(const QString& path) {
+  path_ = path;
+  clear();
+  // Hidden files (lock files of spreadsheet programs among them) stay out.
+  addItems(QDir(path).entryList(pattern_, QDir::Files, QDir::Name | QDir::IgnoreCase));
+  setCurrentRow(-1);
+}
+
+QString FileList::fileName() const {
+  const QList<QListWidgetItem*> selected = selectedItems();
+  return selected.isEmpty() ? QString() : selected.front()->text();
+}
+
+void FileList::keyPressEvent(QKeyEvent* event) {
+  const int before = currentRow();
+  QListWidget::keyPressEvent(event);
+  if (currentRow() != before && currentRow() >= 0) emit click();
+}
+
+}  // namespace vk

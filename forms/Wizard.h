@@ -1,0 +1,55 @@
+#pragma once
+// The flow of the four screens. The wizard owns the shared state for the
+// whole run of the program and the one screen that exists: every move
+// discards the current screen before it creates the next, and a screen shown
+// again starts from its initial state.
+
+#include <QObject>
+#include <functional>
+#include <memory>
+
+#include "module1/Module1.h"
+
+namespace vk {
+
+class Screen;
+class WorkbookEngine;
+
+class Wizard : public QObject {
+  Q_OBJECT
+
+ public:
+  explicit Wizard(std::shared_ptr<WorkbookEngine> engine);
+  ~Wizard() override;
+
+  Module1& module() { return module_; }
+  // The screen now shown; null before the start and after the end.
+  Screen* current() const { return current_.get(); }
+  bool ended() const { return ended_; }
+
+  // Shows frmWelcome.
+  void start();
+  // The moves. Each is carried out as soon as the handler that asks for it
+  // has returned, so that no screen is discarded inside its own handler.
+  void showInput();
+  void showRead();
+  void showRun();
+  // frmInput, then the workbook references are released: DataBook, then FileBook.
+  void startOver();
+  // Discards the screen and ends the program.
+  void bye();
+
+ signals:
+  // The program ends: "Bye!!", or the user closed the last screen.
+  void finished();
+
+ private:
+  void moveTo(std::function<Screen*()> create, std::function<void()> afterwards = {});
+  void end();
+
+  Module1 module_;
+  std::unique_ptr<Screen> current_;
+  bool ended_ = false;
+};
+
+}  // namespace vk
