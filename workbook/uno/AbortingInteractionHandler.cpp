@@ -5,6 +5,7 @@
 #include <com/sun/star/document/LockFileCorruptRequest.hpp>
 #include <com/sun/star/document/OwnLockOnDocumentRequest.hpp>
 #include <com/sun/star/task/DocumentPasswordRequest2.hpp>
+#include <com/sun/star/task/ErrorCodeRequest.hpp>
 #include <com/sun/star/task/XInteractionAbort.hpp>
 #include <com/sun/star/task/XInteractionDisapprove.hpp>
 #include <com/sun/star/ucb/InteractiveIOException.hpp>
@@ -28,6 +29,8 @@ std::string describe(const css::uno::Any& request) {
     return "it is protected by a password";
   if (css::ucb::InteractiveIOException io; request >>= io)
     return "the file could not be read (input/output error " + std::to_string(static_cast<int>(io.Code)) + ")";
+  if (css::task::ErrorCodeRequest code; request >>= code)
+    return "LibreOffice reported error " + std::to_string(static_cast<unsigned>(code.ErrCode));
   return "LibreOffice asked a question (" + fromOffice(request.getValueTypeName()) + ")";
 }
 
@@ -35,8 +38,10 @@ std::string describe(const css::uno::Any& request) {
 
 void AbortingInteractionHandler::handle(const css::uno::Reference<css::task::XInteractionRequest>& request) {
   {
+    // The first question says why; refusing it may bring follow-up ones
+    // ("the load was aborted") that say less.
     std::lock_guard lock(mutex_);
-    reason_ = describe(request->getRequest());
+    if (reason_.empty()) reason_ = describe(request->getRequest());
   }
   const auto continuations = request->getContinuations();
   for (const auto& c : continuations)

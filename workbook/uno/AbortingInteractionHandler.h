@@ -15,7 +15,7 @@ namespace vk {
 class AbortingInteractionHandler : public cppu::WeakImplHelper1<css::task::XInteractionHandler> {
  public:
   void SAL_CALL handle(const css::uno::Reference<css::task::XInteractionRequest>& request) override;
-  // Why the last request was refused, in words ("it is locked by ..."); empty when none was.
+  // Why the first request was refused, in words ("it is locked by ..."); empty when none was.
   std::string refusedReason() const;
 
  private:
