@@ -1,0 +1,437 @@
+#include "workbook/xlsx/SheetCells.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "workbook/xlsx/CellRef.h"
+
+namespace vk::xlsx {
+
+namespace {
+
+bool parseRowNumber(std::string_view text, int& row) {
+  if (text.empty() || text.size() > 7) return false;
+  row = 0;
+  for (char c : text) {
+    if (c < '0' || c > '9') return false;
+    row = row * 10 + (c - '0');
+  }
+  return row >= 1 && row <= kMaxRows;
+}
+
+bool isOneOf(std::string_view name, std::initializer_list<std::string_view> names) {
+  return std::find(names.begin(), names.end(), localName(name)) != names.end();
+}
+
+// Appends the attributes of a start tag except the named ones, as written.
+void appendAttributesExcept(std::string& out, std::string_view list, std::initializer_list<std::string_view> excluded) {
+  XmlAttributes attributes(list);
+  XmlAttribute a;
+  while (attributes.next(a)) {
+    if (isOneOf(a.name, excluded)) continue;
+    out += ' ';
+    out += a.name;
+    out += '=';
+    out += a.quote;
+    out += a.value;
+    out += a.quote;
+  }
+}
+
+// The attribute list of the element whose text starts with its start tag.
+std::string_view attributesOf(std::string_view element) {
+  std::size_t nameEnd = 1;
+  while (nameEnd < element.size() && element[nameEnd] != ' ' && element[nameEnd] != '\t' &&
+         element[nameEnd] != '\n' && element[nameEnd] != '\r' && element[nameEnd] != '>' && element[nameEnd] != '/')
+    ++nameEnd;
+  std::size_t tagEnd = nameEnd;
+  char quote = 0;
+  while (tagEnd < element.size()) {
+    char c = element[tagEnd];
+    if (quote) {
+      if (c == quote) quote = 0;
+    } else if (c == '"' || c == '\'') {
+      quote = c;
+    } else if (c == '>') {
+      break;
+    }
+    ++tagEnd;
+  }
+  std::size_t listEnd = tagEnd;
+  if (listEnd > nameEnd && element[listEnd - 1] == '/') --listEnd;
+  return element.substr(nameEnd, listEnd - nameEnd);
+}
+
+bool isTrue(std::string_view value) { return value == "1" || value == "true"; }
+
+// A cheap look for a formula child before reading the cell properly.
+bool mayHoldFormula(std::string_view element) {
+  for (std::size_t at = element.find('f'); at != std::string_view::npos; at = element.find('f', at + 1)) {
+    if (at == 0 || at + 1 >= element.size()) continue;
+    char before = element[at - 1];
+    char after = element[at + 1];
+    if ((before == '<' || before == ':') && (after == '>' || after == ' ' || after == '/' || after == '\t' ||
+                                             after == '\n' || after == '\r'))
+      return true;
+  }
+  return false;
+}
+
+}  // namespace
+
+void SheetCells::parse(std::string_view text, XmlScanner& scanner, std::string_view prefix, std::string_view where,
+                       std::size_t maxDepth) {
+  text_ = text;
+  prefix_ = std::string(prefix);
+  where_ = std::string(where);
+  maxDepth_ = maxDepth;
+  if (scanner.selfClosing()) return;
+  const std::size_t depth = scanner.depth();
+  for (;;) {
+    XmlScanner::Token token = scanner.next();
+    if (token == XmlScanner::Token::End && scanner.depth() == depth - 1) return;
+    if (token == XmlScanner::Token::Text) continue;
+    if (token != XmlScanner::Token::Start || localName(scanner.name()) != "row")
+      scanner.fail("the cell table holds something other than rows");
+    parseRow(scanner);
+  }
+}
+
+void SheetCells::parseRow(XmlScanner& scanner) {
+  Row row;
+  row.offset = std::uint32_t(scanner.tokenBegin());
+  row.tagLength = std::uint32_t(scanner.tokenEnd() - scanner.tokenBegin());
+  int rowNumber = lastParsedRow_ + 1;
+  std::string_view value;
+  if (findAttribute(scanner.attributes(), "r", value)) {
+    if (!parseRowNumber(value, rowNumber)) scanner.fail("a row number that is not one");
+  } else {
+    row.modified = true;  // written back with its number
+    if (rowNumber > kMaxRows) scanner.fail("more rows than a sheet holds");
+  }
+  if (!scanner.selfClosing()) {
+    const std::size_t depth = scanner.depth();
+    int lastColumn = 0;
+    bool ordered = true;
+    std::size_t tailEnd = 0;
+    for (;;) {
+      XmlScanner::Token token = scanner.next();
+      if (token == XmlScanner::Token::End && scanner.depth() == depth - 1) break;
+      if (token != XmlScanner::Token::Start) continue;
+      std::size_t begin = scanner.tokenBegin();
+      if (localName(scanner.name()) != "c") {
+        if (row.tailLength == 0 && tailEnd == 0) row.tailOffset = std::uint32_t(begin);
+        tailEnd = scanner.skipElement();
+        row.tailLength = std::uint32_t(tailEnd - row.tailOffset);
+        continue;
+      }
+      Cell cell;
+      cell.offset = std::uint32_t(begin);
+      int column = lastColumn + 1;
+      if (findAttribute(scanner.attributes(), "r", value)) {
+        int cellRow = 0;
+        if (!parseCellRef(value, cellRow, column)) scanner.fail("a cell reference that is not one");
+        if (cellRow != rowNumber) scanner.fail("the cell " + std::string(value) + " stands in row " + std::to_string(rowNumber));
+      } else {
+        cell.hasRef = false;
+        row.modified = true;
+        if (column > kMaxColumns) scanner.fail("more cells in a row than a sheet holds");
+      }
+      cell.column = std::uint16_t(column);
+      cell.length = std::uint32_t(scanner.skipElement() - begin);
+      if (column <= lastColumn) ordered = false;
+      lastColumn = column;
+      row.cells.push_back(cell);
+    }
+    if (!ordered) {
+      std::stable_sort(row.cells.begin(), row.cells.end(),
+                       [](const Cell& a, const Cell& b) { return a.column < b.column; });
+      for (std::size_t i = 1; i < row.cells.size(); ++i)
+        if (row.cells[i].column == row.cells[i - 1].column)
+          scanner.fail("the cell " + cellRef(rowNumber, row.cells[i].column) + " appears twice");
+      row.modified = true;
+    }
+  }
+  row.length = std::uint32_t(scanner.tokenEnd() - row.offset);
+  lastParsedRow_ = rowNumber;
+  if (!rows_.emplace(rowNumber, std::move(row)).second)
+    scanner.fail("row " + std::to_string(rowNumber) + " appears twice");
+}
+
+const SheetCells::Cell* SheetCells::find(int row, int column) const {
+  auto r = rows_.find(row);
+  if (r == rows_.end()) return nullptr;
+  const auto& cells = r->second.cells;
+  auto c = std::lower_bound(cells.begin(), cells.end(), column,
+                            [](const Cell& cell, int col) { return cell.column < col; });
+  return c != cells.end() && c->column == column ? &*c : nullptr;
+}
+
+CellContent SheetCells::content(const Cell& cell) const {
+  return readCellContent(slice(cell.offset, cell.length), where_, maxDepth_);
+}
+
+std::string_view SheetCells::startTag(const Cell& cell) const {
+  return cell.length ? attributesOf(slice(cell.offset, cell.length)) : std::string_view();
+}
+
+std::uint32_t SheetCells::newCellStyle(const Row& row, int column) const {
+  if (row.length) {
+    std::string_view list = attributesOf(slice(row.offset, row.tagLength));
+    std::string_view custom, style;
+    if (findAttribute(list, "customFormat", custom) && isTrue(custom) && findAttribute(list, "s", style)) {
+      std::uint32_t s = 0;
+      for (char c : style) {
+        if (c < '0' || c > '9' || s > 100000000) return 0;
+        s = s * 10 + std::uint32_t(c - '0');
+      }
+      return s + 1;
+    }
+  }
+  for (const ColumnStyle& cs : columnStyles_)
+    if (column >= cs.first && column <= cs.last) return cs.style + 1;
+  return 0;
+}
+
+bool SheetCells::setNumber(int rowNumber, int column, double value) {
+  Row& row = rows_[rowNumber];
+  auto& cells = row.cells;
+  auto it = std::lower_bound(cells.begin(), cells.end(), column,
+                             [](const Cell& cell, int col) { return cell.column < col; });
+  if (it != cells.end() && it->column == column) {
+    Cell& cell = *it;
+    if (cell.state == State::Number && std::memcmp(&cell.number, &value, sizeof value) == 0) return false;
+    if (cell.state == State::Original) {
+      CellContent now = content(cell);
+      std::string text;
+      appendNumber(text, value);
+      if (now.type == "n" && !now.hasFormula && now.hasValue && now.value == text) return false;
+    }
+    cell.state = State::Number;
+    cell.number = value;
+  } else {
+    Cell cell;
+    cell.column = std::uint16_t(column);
+    cell.state = State::Number;
+    cell.number = value;
+    cell.style = newCellStyle(row, column);
+    cells.insert(it, cell);
+  }
+  row.modified = true;
+  return true;
+}
+
+bool SheetCells::clearCell(Row& row, Cell& cell, bool& remove) const {
+  remove = false;
+  bool hasStyle = false;
+  switch (cell.state) {
+    case State::Blank:
+      return false;
+    case State::Original:
+    case State::Stale: {
+      CellContent now = content(cell);
+      if (!now.hasValue && !now.hasFormula && !now.hasInlineString) return false;
+      std::string_view style;
+      hasStyle = findAttribute(startTag(cell), "s", style);
+      break;
+    }
+    case State::Number: {
+      std::string_view style;
+      hasStyle = cell.length ? findAttribute(startTag(cell), "s", style) : cell.style != 0;
+      break;
+    }
+  }
+  row.modified = true;
+  if (hasStyle)
+    cell.state = State::Blank;
+  else
+    remove = true;
+  return true;
+}
+
+bool SheetCells::keepsEmptyRow(const Row& row) const {
+  if (!row.length || row.tailLength) return row.tailLength != 0;
+  XmlAttributes attributes(attributesOf(slice(row.offset, row.tagLength)));
+  XmlAttribute a;
+  while (attributes.next(a))
+    if (!isOneOf(a.name, {"r", "spans", "dyDescent"})) return true;  // height, format, hidden ...
+  return false;
+}
+
+bool SheetCells::clear(int rowNumber, int column) {
+  return clear(CellRange{rowNumber, column, rowNumber, column});
+}
+
+bool SheetCells::clear(const CellRange& range) {
+  bool changed = false;
+  for (auto r = rows_.lower_bound(range.firstRow); r != rows_.end() && r->first <= range.lastRow;) {
+    Row& row = r->second;
+    auto& cells = row.cells;
+    auto first = std::lower_bound(cells.begin(), cells.end(), range.firstColumn,
+                                  [](const Cell& cell, int col) { return cell.column < col; });
+    auto last = first;
+    bool removeAny = false;
+    for (; last != cells.end() && last->column <= range.lastColumn; ++last) {
+      bool remove = false;
+      if (clearCell(row, *last, remove)) changed = true;
+      if (remove) {
+        last->column = 0;  // marked for removal
+        removeAny = true;
+      }
+    }
+    if (removeAny) cells.erase(std::remove_if(first, last, [](const Cell& c) { return c.column == 0; }), last);
+    if (cells.empty() && row.modified && !keepsEmptyRow(row))
+      r = rows_.erase(r);
+    else
+      ++r;
+  }
+  return changed;
+}
+
+void SheetCells::forEachFormula(const std::function<void(int, int, const CellContent&)>& visit) const {
+  for (const auto& [rowNumber, row] : rows_)
+    for (const Cell& cell : row.cells)
+      if ((cell.state == State::Original || cell.state == State::Stale) &&
+          mayHoldFormula(slice(cell.offset, cell.length))) {
+        CellContent c = content(cell);
+        if (c.hasFormula) visit(rowNumber, cell.column, c);
+      }
+}
+
+bool SheetCells::stripResults(const std::function<bool(int, int, const CellContent&)>& strip) {
+  bool changed = false;
+  for (auto& [rowNumber, row] : rows_)
+    for (Cell& cell : row.cells)
+      if (cell.state == State::Original && mayHoldFormula(slice(cell.offset, cell.length))) {
+        CellContent c = content(cell);
+        if (c.hasFormula && c.hasValue && strip(rowNumber, cell.column, c)) {
+          cell.state = State::Stale;
+          row.modified = true;
+          changed = true;
+        }
+      }
+  return changed;
+}
+
+SheetCells::Bounds SheetCells::bounds() const {
+  Bounds b;
+  for (const auto& [rowNumber, row] : rows_) {
+    if (row.cells.empty()) continue;
+    if (b.firstRow == 0) {
+      b.firstRow = rowNumber;
+      b.firstColumn = row.cells.front().column;
+      b.lastColumn = row.cells.back().column;
+    }
+    b.lastRow = rowNumber;
+    b.firstColumn = std::min<int>(b.firstColumn, row.cells.front().column);
+    b.lastColumn = std::max<int>(b.lastColumn, row.cells.back().column);
+  }
+  return b;
+}
+
+void SheetCells::emitRowTag(std::string& out, int rowNumber, const Row& row, bool empty) const {
+  out += '<';
+  out += prefix_;
+  out += "row r=\"";
+  appendNumber(out, rowNumber);
+  out += '"';
+  // The span of a changed row is no longer known; it is only a hint.
+  if (row.length) appendAttributesExcept(out, attributesOf(slice(row.offset, row.tagLength)), {"r", "spans"});
+  out += empty ? "/>" : ">";
+}
+
+void SheetCells::emitCell(std::string& out, int rowNumber, const Cell& cell) const {
+  std::string_view element = slice(cell.offset, cell.length);
+  if (cell.state == State::Original) {
+    if (cell.hasRef) {
+      out += element;
+    } else {
+      std::size_t nameEnd = 1;
+      while (nameEnd < element.size() && element[nameEnd] != ' ' && element[nameEnd] != '>' &&
+             element[nameEnd] != '/' && element[nameEnd] != '\t' && element[nameEnd] != '\n' &&
+             element[nameEnd] != '\r')
+        ++nameEnd;
+      out += element.substr(0, nameEnd);
+      out += " r=\"";
+      appendCellRef(out, rowNumber, cell.column);
+      out += '"';
+      out += element.substr(nameEnd);
+    }
+    return;
+  }
+  out += '<';
+  out += prefix_;
+  out += "c r=\"";
+  appendCellRef(out, rowNumber, cell.column);
+  out += '"';
+  if (cell.length) {
+    // The type goes with the value; metadata of a dynamic array or rich value
+    // goes with the formula that made it.
+    if (cell.state == State::Stale)
+      appendAttributesExcept(out, startTag(cell), {"r", "t", "vm"});
+    else
+      appendAttributesExcept(out, startTag(cell), {"r", "t", "vm", "cm"});
+  } else if (cell.style) {
+    out += " s=\"";
+    appendNumber(out, cell.style - 1);
+    out += '"';
+  }
+  switch (cell.state) {
+    case State::Number:
+      out += "><";
+      out += prefix_;
+      out += "v>";
+      appendNumber(out, cell.number);
+      out += "</";
+      out += prefix_;
+      out += "v></";
+      out += prefix_;
+      out += "c>";
+      break;
+    case State::Blank:
+      out += "/>";
+      break;
+    case State::Stale: {
+      // Every child but the cached value, as read.
+      out += '>';
+      XmlScanner scanner(element, where_, maxDepth_);
+      scanner.next();
+      const std::size_t depth = scanner.depth();
+      for (;;) {
+        XmlScanner::Token token = scanner.next();
+        if (token == XmlScanner::Token::Done || (token == XmlScanner::Token::End && scanner.depth() == depth - 1))
+          break;
+        if (token != XmlScanner::Token::Start) continue;
+        std::size_t begin = scanner.tokenBegin();
+        bool value = localName(scanner.name()) == "v";
+        std::size_t end = scanner.skipElement();
+        if (!value) out += element.substr(begin, end - begin);
+      }
+      out += "</";
+      out += prefix_;
+      out += "c>";
+      break;
+    }
+    case State::Original:
+      break;
+  }
+}
+
+void SheetCells::emit(std::string& out) const {
+  for (const auto& [rowNumber, row] : rows_) {
+    if (!row.modified) {
+      out += slice(row.offset, row.length);
+      continue;
+    }
+    bool empty = row.cells.empty() && row.tailLength == 0;
+    emitRowTag(out, rowNumber, row, empty);
+    if (empty) continue;
+    for (const Cell& cell : row.cells) emitCell(out, rowNumber, cell);
+    out += slice(row.tailOffset, row.tailLength);
+    out += "</";
+    out += prefix_;
+    out += "row>";
+  }
+}
+
+}  // namespace vk::xlsx

@@ -1,0 +1,91 @@
+#include "workbook/xlsx/XlsxWorkbook.h"
+
+#include <unistd.h>
+
+#include <filesystem>
+
+#include "module1/Fault.h"
+#include "workbook/A1.h"
+#include "workbook/xlsx/XlsxDocument.h"
+
+namespace vk::xlsx {
+
+XlsxWorkbook::XlsxWorkbook(std::string path, std::string file, const Limits& limits)
+    : path_(std::move(path)), file_(std::move(file)), limits_(limits) {
+  load();
+}
+
+XlsxWorkbook::~XlsxWorkbook() = default;
+
+void XlsxWorkbook::load() {
+  namespace fs = std::filesystem;
+  std::error_code ec;
+  fs::file_status status = fs::status(file_, ec);
+  if (!fs::exists(status)) throw Fault(FaultKind::Workbook, "the workbook " + path_ + " does not exist");
+  if (!fs::is_regular_file(status)) throw Fault(FaultKind::Workbook, path_ + " is not a workbook file");
+  // Every command saves into the file, so it must be writable, and so must
+  // its folder, where the new version is made.
+  if ((status.permissions() & (fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write)) ==
+          fs::perms::none ||
+      ::access(file_.c_str(), W_OK) != 0)
+    throw Fault(FaultKind::Workbook, "the workbook " + path_ + " is read-only; the results could not be saved in it");
+  std::string folder = fs::path(file_).parent_path().string();
+  if (::access(folder.empty() ? "." : folder.c_str(), W_OK | X_OK) != 0)
+    throw Fault(FaultKind::Workbook, "the folder of the workbook " + path_ +
+                                         " is read-only; the results could not be saved there");
+  DiskStamp stamp;
+  std::string bytes = readFile(file_, limits_.maxFileSize, stamp);
+  document_ = std::make_unique<XlsxDocument>(std::move(bytes), path_, limits_);
+  stamp_ = stamp;
+}
+
+void XlsxWorkbook::refresh() {
+  auto now = stampOf(file_);
+  if (!now) throw Fault(FaultKind::Workbook, "the workbook " + path_ + " does not exist any more");
+  if (*now != stamp_) load();
+}
+
+double XlsxWorkbook::readNumber(int sheet, int row, int column) { return document_->readNumber(sheet, row, column); }
+
+void XlsxWorkbook::write(int sheet, int row, int column, const Variant& value) {
+  document_->write(sheet, row, column, value);
+}
+
+void XlsxWorkbook::clearContents(int sheet, std::string_view range) {
+  document_->clearContents(sheet, parseA1(range));
+}
+
+void XlsxWorkbook::select(int sheet, std::string_view cell) {
+  CellRange r = parseA1(cell);
+  document_->select(sheet, r.firstRow, r.firstColumn);
+}
+
+void XlsxWorkbook::show(int sheet) { document_->show(sheet); }
+
+void XlsxWorkbook::runMacro(std::string_view name) {
+  // The one macro the analysis runs is built into this engine.
+  if (name != "Redraw")
+    throw Fault(FaultKind::Workbook, "the workbook has no macro \"" + std::string(name) +
+                                         "\"; this program runs only \"Redraw\"");
+  document_->requestRecalculation();
+}
+
+void XlsxWorkbook::commit() {
+  if (!document_->changed()) return;
+  if (auto lock = foreignLockFile(file_))
+    throw Fault(FaultKind::Workbook, "the workbook " + path_ +
+                                         " is open in another program (its lock file " + *lock +
+                                         " is there); close it there and run the command again. Nothing was saved");
+  auto now = stampOf(file_);
+  if (!now) throw Fault(FaultKind::Workbook, "the workbook " + path_ + " does not exist any more; nothing was saved");
+  if (*now != stamp_)
+    throw Fault(FaultKind::Workbook, "the workbook " + path_ +
+                                         " was changed by another program since it was read; nothing was saved. Run "
+                                         "the command again");
+  std::string bytes = document_->render();
+  stamp_ = replaceFile(file_, bytes);
+  // Go on from what is now in the file.
+  document_ = std::make_unique<XlsxDocument>(std::move(bytes), path_, limits_);
+}
+
+}  // namespace vk::xlsx

@@ -1,0 +1,173 @@
+#include "workbook/xlsx/Zip.h"
+
+#include <zip.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+
+#include "module1/Fault.h"
+
+namespace vk::xlsx {
+
+namespace {
+
+std::string lower(std::string_view text) {
+  std::string s(text);
+  for (char& c : s)
+    if (c >= 'A' && c <= 'Z') c = char(c - 'A' + 'a');
+  return s;
+}
+
+[[noreturn]] void zipFault(const std::string& what, zip_error_t* error) {
+  std::string why = zip_error_strerror(error);
+  zip_error_fini(error);
+  throw Fault(FaultKind::Workbook, what + ": " + why);
+}
+
+// Large parts are compressed fast: a results sheet of a million cells would
+// otherwise dominate the time of a save.
+zip_uint32_t compressionLevel(std::size_t size) { return size > (std::size_t(1) << 20) ? 1 : 6; }
+
+}  // namespace
+
+ZipReader::ZipReader(std::string_view bytes, std::string label, const Limits& limits)
+    : label_(std::move(label)), limits_(limits) {
+  if (bytes.size() > limits_.maxFileSize)
+    throw Fault(FaultKind::Workbook, label_ + " is too large to be a workbook this program can open (" +
+                                         std::to_string(bytes.size() >> 20) + " MB)");
+  zip_error_t error;
+  zip_error_init(&error);
+  zip_source_t* source = zip_source_buffer_create(bytes.data(), bytes.size(), 0, &error);
+  if (!source) zipFault("cannot read " + label_, &error);
+  zip_ = zip_open_from_source(source, ZIP_RDONLY, &error);
+  if (!zip_) {
+    zip_source_free(source);
+    int code = zip_error_code_zip(&error);
+    zip_error_fini(&error);
+    if (code == ZIP_ER_NOZIP)
+      throw Fault(FaultKind::Workbook, label_ +
+                                           " is not an .xlsx or .xlsm workbook: it is not a zip archive (an old .xls "
+                                           "file or a password-protected workbook cannot be opened)");
+    zip_error_init_with_code(&error, code);
+    zipFault(label_ + " is not a readable workbook: its zip archive is damaged", &error);
+  }
+  zip_error_fini(&error);
+  zip_int64_t count = zip_get_num_entries(zip_, 0);
+  if (count < 0 || std::uint64_t(count) > limits_.maxEntries)
+    throw Fault(FaultKind::Workbook, label_ + " has too many zip entries (" + std::to_string(count) +
+                                         ") to be a workbook this program can open");
+  for (zip_uint64_t i = 0; i < zip_uint64_t(count); ++i) {
+    const char* name = zip_get_name(zip_, i, 0);
+    if (name) entries_.emplace(lower(name), i);  // the first of duplicate names wins
+  }
+}
+
+ZipReader::~ZipReader() {
+  if (zip_) zip_discard(zip_);
+}
+
+std::optional<std::uint64_t> ZipReader::find(std::string_view partName) const {
+  auto it = entries_.find(lower(partName));
+  if (it == entries_.end()) return std::nullopt;
+  return it->second;
+}
+
+std::string ZipReader::read(std::string_view partName) {
+  auto entry = find(partName);
+  if (!entry)
+    throw Fault(FaultKind::Workbook, label_ + " is damaged: the part " + std::string(partName) + " is missing");
+  return read(*entry);
+}
+
+std::string ZipReader::read(std::uint64_t entry) {
+  const char* rawName = zip_get_name(zip_, entry, 0);
+  std::string name = rawName ? rawName : "?";
+  auto tooLarge = [&] {
+    return Fault(FaultKind::Workbook, "the part " + name + " of " + label_ + " is too large to read (over " +
+                                          std::to_string(limits_.maxPartSize >> 20) + " MB inflated)");
+  };
+  zip_stat_t st;
+  zip_stat_init(&st);
+  if (zip_stat_index(zip_, entry, 0, &st) == 0 && (st.valid & ZIP_STAT_SIZE)) {
+    if (st.size > limits_.maxPartSize) throw tooLarge();
+  }
+  zip_file_t* file = zip_fopen_index(zip_, entry, 0);
+  if (!file)
+    zipFault("cannot read the part " + name + " of " + label_, zip_get_error(zip_));
+  std::unique_ptr<zip_file_t, int (*)(zip_file_t*)> closer(file, zip_fclose);
+  std::string content;
+  if (st.valid & ZIP_STAT_SIZE) content.reserve(std::size_t(st.size));
+  char buffer[1 << 16];
+  for (;;) {
+    zip_int64_t n = zip_fread(file, buffer, sizeof buffer);
+    if (n < 0) {
+      zip_error_t error;
+      zip_error_init(&error);
+      zip_error_set(&error, zip_error_code_zip(zip_file_get_error(file)), zip_error_code_system(zip_file_get_error(file)));
+      zipFault("the part " + name + " of " + label_ + " is damaged", &error);
+    }
+    if (n == 0) break;
+    if (content.size() + std::size_t(n) > limits_.maxPartSize) throw tooLarge();
+    totalRead_ += std::uint64_t(n);
+    if (totalRead_ > limits_.maxTotalSize)
+      throw Fault(FaultKind::Workbook, label_ + " holds more data than this program can read (over " +
+                                           std::to_string(limits_.maxTotalSize >> 20) + " MB inflated)");
+    content.append(buffer, std::size_t(n));
+  }
+  return content;
+}
+
+std::string rewriteZip(std::string_view original, const ZipChanges& changes, const std::string& label) {
+  const std::string what = "cannot write " + label;
+  zip_error_t error;
+  zip_error_init(&error);
+  // libzip may write into the buffer it reads from; give it a copy it owns.
+  void* copy = std::malloc(std::max<std::size_t>(original.size(), 1));
+  if (!copy) throw Fault(FaultKind::Workbook, what + ": out of memory");
+  std::memcpy(copy, original.data(), original.size());
+  zip_source_t* source = zip_source_buffer_create(copy, original.size(), 1, &error);
+  if (!source) {
+    std::free(copy);
+    zipFault(what, &error);
+  }
+  zip_source_keep(source);  // read the result from it after the archive is closed
+  std::unique_ptr<zip_source_t, void (*)(zip_source_t*)> sourceOwner(source, zip_source_free);
+  zip_t* zip = zip_open_from_source(source, 0, &error);
+  if (!zip) zipFault(what, &error);
+  auto fail = [&](const std::string& step) {
+    zip_error_t copyError;
+    zip_error_init(&copyError);
+    zip_error_set(&copyError, zip_error_code_zip(zip_get_error(zip)), zip_error_code_system(zip_get_error(zip)));
+    zip_discard(zip);
+    zipFault(what + " (" + step + ")", &copyError);
+  };
+  for (const auto& [entry, content] : changes.replaced) {
+    zip_source_t* part = zip_source_buffer(zip, content.data(), content.size(), 0);
+    if (!part) fail("a new part");
+    if (zip_file_replace(zip, entry, part, 0) < 0) {
+      zip_source_free(part);
+      fail("replacing a part");
+    }
+    if (zip_set_file_compression(zip, entry, ZIP_CM_DEFLATE, compressionLevel(content.size())) < 0)
+      fail("compressing a part");
+  }
+  for (std::uint64_t entry : changes.removed)
+    if (zip_delete(zip, entry) < 0) fail("removing a part");
+  if (zip_close(zip) < 0) fail("closing the archive");
+
+  if (zip_source_open(source) < 0) zipFault(what, zip_source_error(source));
+  std::string result;
+  zip_stat_t st;
+  zip_stat_init(&st);
+  if (zip_source_stat(source, &st) == 0 && (st.valid & ZIP_STAT_SIZE)) result.reserve(std::size_t(st.size));
+  char buffer[1 << 16];
+  zip_int64_t n;
+  while ((n = zip_source_read(source, buffer, sizeof buffer)) > 0) result.append(buffer, std::size_t(n));
+  zip_source_close(source);
+  if (n < 0) zipFault(what, zip_source_error(source));
+  return result;
+}
+
+}  // namespace vk::xlsx

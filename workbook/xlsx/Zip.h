@@ -1,0 +1,53 @@
+#pragma once
+// The zip archive of a workbook, held in memory: reading its parts within the
+// limits, and writing a copy in which a few parts are replaced or removed
+// while every other entry is copied exactly as stored.
+
+#include <cstdint>
+#include <map>
+#include <optional>
+#include <set>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+
+#include "workbook/xlsx/Limits.h"
+
+typedef struct zip zip_t;
+
+namespace vk::xlsx {
+
+class ZipReader {
+ public:
+  // `bytes` must outlive the reader; `label` names the file in faults.
+  ZipReader(std::string_view bytes, std::string label, const Limits& limits);
+  ~ZipReader();
+  ZipReader(const ZipReader&) = delete;
+  ZipReader& operator=(const ZipReader&) = delete;
+
+  // The entry of a part name (part names ignore case), if there is one.
+  std::optional<std::uint64_t> find(std::string_view partName) const;
+  // The inflated content of a part; a fault when it is missing, damaged,
+  // encrypted or larger than the limits allow.
+  std::string read(std::string_view partName);
+  std::string read(std::uint64_t entry);
+
+ private:
+  zip_t* zip_ = nullptr;
+  std::string label_;
+  Limits limits_;
+  std::unordered_map<std::string, std::uint64_t> entries_;  // lower-case name -> entry
+  std::uint64_t totalRead_ = 0;
+};
+
+struct ZipChanges {
+  std::map<std::uint64_t, std::string> replaced;  // entry -> new content
+  std::set<std::uint64_t> removed;
+};
+
+// The archive with the changes applied. Entries keep their order; untouched
+// entries keep their compressed bytes, and sizes are known to the writer so
+// that no Zip64 records are forced on a small file.
+std::string rewriteZip(std::string_view original, const ZipChanges& changes, const std::string& label);
+
+}  // namespace vk::xlsx
