@@ -1,0 +1,99 @@
+#pragma once
+// A wizard on the in-memory engine, its workbook holding a test and already
+// attached, as a successful Open leaves it; tests then show the screen they
+// are about.
+
+#include <QEvent>
+#include <functional>
+#include <map>
+
+#include "ScreenTest.h"
+#include "intake/ReadingCommand.h"
+#include "module1/Fault.h"
+#include "support/RecordingFeedback.h"
+#include "support/TestBook.h"
+#include "workbook/Book.h"
+#include "workbook/MemoryWorkbook.h"
+
+namespace vk::test {
+
+inline TestData probes(int sets) {
+  TestData data;
+  data.times = workedTimes();
+  for (int s = 0; s < sets; ++s) {
+    std::vector<float> conc = workedConc();
+    for (float& c : conc) c += 0.1f * float(s);
+    data.sets.push_back(conc);
+  }
+  return data;
+}
+
+// A memory workbook that lets a test look at the screen whenever a command
+// reads a cell, that is, while the command's handler is still working.
+class WatchedBook : public MemoryWorkbook {
+ public:
+  using MemoryWorkbook::MemoryWorkbook;
+  std::function<void()> onRead;
+  double readNumber(int sheet, int row, int column) override {
+    if (onRead) onRead();
+    return MemoryWorkbook::readNumber(sheet, row, column);
+  }
+};
+
+class WatchedEngine : public WorkbookEngine {
+ public:
+  explicit WatchedEngine(std::shared_ptr<WatchedBook> book) : book_(std::move(book)) {}
+  std::shared_ptr<Workbook> bind(const std::string& path) override {
+    if (path != book_->path()) throw Fault(FaultKind::Workbook, "no workbook " + path);
+    return book_;
+  }
+  std::string name() const override { return "watched"; }
+
+ private:
+  std::shared_ptr<WatchedBook> book_;
+};
+
+struct MemoryFlow {
+  static constexpr const char* kPath = "/memory/test.xlsx";
+  std::shared_ptr<WatchedBook> book = std::make_shared<WatchedBook>(kPath);
+  std::unique_ptr<Wizard> wizard = std::make_unique<Wizard>(std::make_shared<WatchedEngine>(book));
+
+  explicit MemoryFlow(const TestData& data) {
+    writeTestSheet(*book, data);
+    Module1& m = wizard->module();
+    m.WorkbookPath = kPath;
+    m.WorkbookName = "test.xlsx";
+    OpenBook(m);
+  }
+  Module1& module() { return wizard->module(); }
+  QWidget* screen() { return wizard->current(); }
+
+  // The data read as "Reading " reads them.
+  void read() {
+    RecordingFeedback quiet;
+    ReadDataSets(module(), quiet);
+  }
+  void show(void (Wizard::*move)()) {
+    (wizard.get()->*move)();
+    settle();
+    QVERIFY(QTest::qWaitForWindowExposed(screen()));
+  }
+};
+
+// Counts the paint events of a screen's controls.
+class PaintCounter : public QObject {
+ public:
+  void watch(QWidget* control) {
+    control->installEventFilter(this);
+    painted[control->objectName()] = 0;
+  }
+  std::map<QString, int> painted;
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override {
+    if (event->type() == QEvent::Paint) ++painted[watched->objectName()];
+    return false;
+  }
+};
+
+}  // namespace vk::test
