@@ -1,0 +1,78 @@
+// The Run command on 6 data sets x 300 readings under LibreOffice, with the
+// writes buffered per sheet (as the engine runs) and with one call per cell
+// write, against a private headless LibreOffice. Prints the times; the first
+// Open makes the connection, so the times are of the commands alone.
+//
+//   uno_run_speed WORKBOOK.xlsx [repeats]
+
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <iostream>
+#include <sstream>
+
+#include "apps/batch/ConsoleFeedback.h"
+#include "estimate/RunCommand.h"
+#include "intake/ReadingCommand.h"
+#include "tests/uno/TestOffice.h"
+#include "workbook/OpenCommand.h"
+#include "workbook/uno/LibreOfficeEngine.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using Clock = std::chrono::steady_clock;
+
+double seconds(Clock::time_point from) { return std::chrono::duration<double>(Clock::now() - from).count(); }
+
+struct Times {
+  double reading = 0;
+  double run = 0;
+};
+
+Times analyse(const std::string& source, const std::string& copy, bool buffered) {
+  fs::copy_file(source, copy, fs::copy_options::overwrite_existing);
+  vk::LibreOfficeOptions options = vk::test::TestOffice::get().engineOptions();
+  options.bufferWrites = buffered;
+  auto engine = std::make_shared<vk::LibreOfficeEngine>(options);
+  std::ostringstream messages;
+  vk::ConsoleFeedback screen(messages);
+  vk::Module1 m;
+  m.Engine = engine;
+  vk::OpenWorkbook(m, screen, fs::path(copy).parent_path().string(), fs::path(copy).filename().string());
+  Times t;
+  auto start = Clock::now();
+  vk::ReadDataSets(m, screen);
+  t.reading = seconds(start);
+  start = Clock::now();
+  vk::RunAnalysis(m, screen);
+  t.run = seconds(start);
+  m = vk::Module1();
+  engine->closeDocumentsLoadedHere();
+  return t;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc < 2) {
+    std::cerr << "usage: uno_run_speed WORKBOOK.xlsx [repeats]\n";
+    return 2;
+  }
+  const std::string source = fs::absolute(argv[1]).string();
+  const int repeats = argc > 2 ? std::atoi(argv[2]) : 3;
+  try {
+    const std::string folder = vk::test::TestOffice::get().folder();
+    for (int r = 1; r <= repeats; ++r)
+      for (bool buffered : {true, false}) {
+        Times t = analyse(source, folder + "/speed.xlsx", buffered);
+        std::printf("%-9s Reading %6.2f s   Run %6.2f s\n", buffered ? "buffered" : "per cell", t.reading, t.run);
+      }
+  } catch (const std::exception& e) {
+    std::cerr << e.what() << "\n";
+    vk::test::TestOffice::stop();
+    return 1;
+  }
+  vk::test::TestOffice::stop();
+  return 0;
+}
