@@ -18,11 +18,14 @@ namespace vk {
 namespace fs = std::filesystem;
 
 const char* BatchUsage() {
-  return "usage: velm-kalix-batch [--thresholds LIST] [--output COPY] WORKBOOK\n"
-         "  Analyses the oxygen-transfer test in WORKBOOK (.xlsx or .xlsm) and writes the results into it.\n"
+  return "usage: velm-kalix-batch [--thresholds LIST] [--output COPY] [--engine NAME] WORKBOOK\n"
+         "  Analyses the oxygen-transfer test in WORKBOOK (.xlsx or .xlsm; under LibreOffice also .xls\n"
+         "  and .ods) and writes the results into it.\n"
          "  --thresholds LIST  start thresholds in percent of each set's last reading, comma-separated,\n"
          "                     one per data set (an empty item means 0 %; sets beyond the list keep 1 %)\n"
-         "  --output COPY      copy WORKBOOK to COPY first and work on the copy\n";
+         "  --output COPY      copy WORKBOOK to COPY first and work on the copy\n"
+         "  --engine NAME      embedded (the default) or libreoffice: a headless LibreOffice Calc, which\n"
+         "                     stores the analysed workbook in its own format and closes it at the end\n";
 }
 
 namespace {
@@ -114,6 +117,14 @@ std::optional<BatchOptions> ParseBatchArguments(const std::vector<std::string>& 
       if (!list) return std::nullopt;
       options.thresholds = parseThresholds(*list, error);
       if (!options.thresholds) return std::nullopt;
+    } else if (arg == "--engine") {
+      auto name = value();
+      if (!name) return std::nullopt;
+      if (*name != "embedded" && *name != "libreoffice") {
+        error = "unknown engine " + *name + " (embedded or libreoffice)";
+        return std::nullopt;
+      }
+      options.engine = *name;
     } else if (arg == "--output") {
       auto copy = value();
       if (!copy) return std::nullopt;

@@ -15,6 +15,7 @@ namespace vk {
 struct BatchOptions {
   std::string workbook;
   std::optional<std::string> output;  // work on a copy
+  std::string engine = "embedded";    // or "libreoffice"
   // Start thresholds in percent, one per data set; nullopt clears the cell.
   std::optional<std::vector<std::optional<double>>> thresholds;
 };

@@ -80,19 +80,6 @@ class ReadTest : public QObject {
     QVERIFY(paintedAtFirstRead["Label3"] > 0);
   }
 
-  // The bar shows the progress over the readings, then over the 16 levels.
-  void progressBarFollowsTheWork() {
-    auto* bar = control<QProgressBar>(screen(), "ProgressBar1");
-    std::vector<std::pair<int, int>> seen;  // (maximum, value) while visible
-    flow->book->onRead = [&] {
-      if (bar->isVisible()) seen.emplace_back(bar->maximum(), bar->value());
-    };
-    click(screen(), "cmdRead");
-    QVERIFY(!seen.empty());
-    QCOMPARE(seen.front(), std::make_pair(13, 1));
-    QCOMPARE(seen.back(), std::make_pair(13, 13));
-  }
-
   // A condition that is not a number: the fault is shown, nothing moves on,
   // and once the workbook is mended "Reading " works.
   void faultDuringReadingIsShownAndReadingStaysUsable() {

@@ -95,6 +95,11 @@ class RunTest : public QObject {
   void runWritesTheResultsAndOffersTheWayOut() {
     const int beeps = systemBeepCount();
     click(screen(), "SSCommand2");
+    control(screen(), "cmdBack")->setFocus();
+    for (const char* next : {"cmdBye", "cmdStartOver", "cmdBack"}) {  // "Run!!" is now disabled
+      QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+      QVERIFY2(control(screen(), next)->hasFocus(), next);
+    }
     QCOMPARE(MessageBox::shown().size(), size_t(0));
     QCOMPARE(systemBeepCount(), beeps + 1);
     expectFinished();

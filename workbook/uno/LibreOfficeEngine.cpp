@@ -56,7 +56,8 @@ LibreOfficeEngine::~LibreOfficeEngine() = default;
 std::shared_ptr<Workbook> LibreOfficeEngine::bind(const std::string& path) {
   if (path.empty()) throw Fault(FaultKind::Workbook, "no workbook file was named");
   const std::string absolute = absolutePath(path);
-  if (auto book = state_->books[absolute].lock(); book && book->alive()) return book;
+  if (auto it = state_->books.find(absolute); it != state_->books.end())
+    if (auto book = it->second.lock(); book && book->alive()) return book;
 
   if (!state_->office || !state_->office->alive())
     state_->office = std::make_shared<OfficeConnection>(state_->options);
@@ -99,6 +100,19 @@ void LibreOfficeEngine::closeDocumentsLoadedHere() {
   }
   state_->loadedHere.clear();
   state_->books.clear();
+}
+
+void LibreOfficeEngine::finishUnattended(const std::string& path) {
+  struct Finally {
+    State& state;
+    LibreOfficeEngine& engine;
+    ~Finally() {
+      engine.closeDocumentsLoadedHere();
+      if (state.office) state.office->endOfficeIfStartedHereAndIdle();
+    }
+  } finally{*state_, *this};
+  if (state_->books.count(absolutePath(path)) == 0) return;  // the run never reached the workbook
+  storeAs(*bind(path), path);
 }
 
 }  // namespace vk

@@ -56,6 +56,11 @@ class LibreOfficeEngine : public WorkbookEngine {
   // For the batch tool: closes the documents this engine loaded itself;
   // documents that were open before stay open.
   void closeDocumentsLoadedHere();
+  // For the batch tool at its end: stores the document bound by this path,
+  // if one was, into that file in its own format; closes the documents this
+  // engine loaded; ends the LibreOffice it started, when nothing else is open
+  // in it. The closing and ending happen also when the store fails.
+  void finishUnattended(const std::string& path);
 
  private:
   struct State;

@@ -7,6 +7,7 @@
 #include <rtl/bootstrap.hxx>
 
 #include <chrono>
+#include <csignal>
 #include <mutex>
 #include <optional>
 #include <thread>
@@ -29,6 +30,10 @@ Reference<css::uno::XComponentContext> localContext(const std::string& programDi
   static Reference<css::uno::XComponentContext> context;
   std::lock_guard lock(mutex);
   if (!context.is()) {
+    // A connection that LibreOffice has closed (it ended, or dropped a bridge
+    // whose last reference went away) must become a fault on the next call,
+    // not a SIGPIPE that ends this program.
+    std::signal(SIGPIPE, SIG_IGN);
     rtl::Bootstrap::set("URE_BOOTSTRAP", toOffice("vnd.sun.star.pathname:" + programDir + "/fundamentalrc"));
     context = officeCall([] { return std::string("start the UNO runtime of this program"); },
                          [] { return cppu::defaultBootstrap_InitialComponentContext(); });
@@ -82,6 +87,7 @@ OfficeConnection::OfficeConnection(const LibreOfficeOptions& options) {
         // The pipe is open but the office is still starting up.
       }
     }
+    if (!exitStatus && !officeExitStatus(pid)) startedPid_ = pid;
   }
   desktop_ = officeCall([] { return std::string("reach the LibreOffice desktop"); },
                         [&] { return css::frame::Desktop::create(context_); });
@@ -94,6 +100,21 @@ bool OfficeConnection::alive() const {
   } catch (const css::uno::Exception&) {
     return false;
   }
+}
+
+void OfficeConnection::endOfficeIfStartedHereAndIdle() {
+  if (!startedHere()) return;
+  try {
+    if (desktop_->getComponents()->createEnumeration()->hasMoreElements()) return;
+    desktop_->terminate();
+  } catch (const css::uno::Exception&) {
+    // The office ended while being asked to: what was wanted.
+  }
+  // Reap the started wrapper once the office is gone.
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+  while (!officeExitStatus(startedPid_) && std::chrono::steady_clock::now() < deadline)
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+  startedPid_ = 0;
 }
 
 }  // namespace vk

@@ -4,6 +4,8 @@
 #include <com/sun/star/frame/XDesktop2.hpp>
 #include <com/sun/star/uno/XComponentContext.hpp>
 
+#include <sys/types.h>
+
 #include "workbook/uno/LibreOfficeEngine.h"
 
 namespace vk {
@@ -19,10 +21,17 @@ class OfficeConnection {
   const css::uno::Reference<css::uno::XComponentContext>& context() const { return context_; }
   // Whether LibreOffice still answers.
   bool alive() const;
+  // Whether this connection started the office it talks to (an office that
+  // was running already took over the start and this one ended at once).
+  bool startedHere() const { return startedPid_ != 0; }
+  // Ends the office this connection started, when no document is open in it
+  // any more; an office that was running before is never ended.
+  void endOfficeIfStartedHereAndIdle();
 
  private:
   css::uno::Reference<css::uno::XComponentContext> context_;
   css::uno::Reference<css::frame::XDesktop2> desktop_;
+  pid_t startedPid_ = 0;
 };
 
 }  // namespace vk
