@@ -39,6 +39,15 @@ TEST(BatchArguments, ThresholdListsAndUsageErrors) {
   EXPECT_FALSE(parse({"a.xlsx", "b.xlsx"}, &error));
 }
 
+TEST(BatchArguments, EngineChoice) {
+  EXPECT_EQ(parse({"a.xlsx"})->engine, "embedded");
+  EXPECT_EQ(parse({"--engine", "libreoffice", "a.ods"})->engine, "libreoffice");
+  std::string error;
+  EXPECT_FALSE(parse({"--engine", "calc", "a.xlsx"}, &error));
+  EXPECT_NE(error.find("calc"), std::string::npos);
+  EXPECT_FALSE(parse({"a.xlsx", "--engine"}, &error));
+}
+
 struct Batch : ::testing::Test {
   std::shared_ptr<MemoryEngine> engine = std::make_shared<MemoryEngine>();
   std::ostringstream out, err;
