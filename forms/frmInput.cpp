@@ -10,6 +10,7 @@
 #include "forms/ScreenFont.h"
 #include "forms/Wizard.h"
 #include "workbook/OpenCommand.h"
+#include "workbook/Workbook.h"
 
 namespace vk {
 
@@ -17,8 +18,12 @@ namespace {
 
 constexpr double kListPoints = 7.8;
 
-// The workbooks the engine can open.
-const QStringList kWorkbookPattern{"*.xlsx", "*.xlsm"};
+// The workbooks the engine can open: LibreOffice also reads the older
+// binary format and its own.
+QStringList workbookPattern(const WorkbookEngine* engine) {
+  if (engine && engine->name() == "LibreOffice") return {"*.xls", "*.xlsx", "*.xlsm", "*.ods"};
+  return {"*.xlsx", "*.xlsm"};
+}
 
 }  // namespace
 
@@ -34,7 +39,7 @@ frmInput::frmInput(Wizard& wizard)
   dirLook->setObjectName("dirLook");
   dirLook->setFont(screenFont(kListPoints));
   place(dirLook, {360, 1920, 4695, 2055});
-  filFind = new FileList(kWorkbookPattern, this);
+  filFind = new FileList(workbookPattern(wizard.module().Engine.get()), this);
   filFind->setObjectName("filFind");
   filFind->setFont(screenFont(kListPoints));
   place(filFind, {360, 4320, 4692, 648});
@@ -86,7 +91,11 @@ void frmInput::filFind_DblClick() { SSCommand1_Click(); }
 
 void frmInput::SSCommand1_Click() {
   guarded([this] {
-    OpenWorkbook(wizard_.module(), feedback_, dirLook->path().toStdString(), filFind->fileName().toStdString());
+    Module1& m = wizard_.module();
+    OpenWorkbook(m, feedback_, dirLook->path().toStdString(), filFind->fileName().toStdString());
+    // Which engine holds the workbook now: the user looks for it in LibreOffice or not.
+    if (m.FileBook && m.Engine)
+      Label2->setText(Label2->text() + " (" + QString::fromStdString(m.Engine->name()) + ")");
   });
 }
 

@@ -7,6 +7,23 @@
 #include "forms/Application.h"
 #include "forms/Wizard.h"
 #include "workbook/xlsx/XlsxEngine.h"
+#ifdef VK_HAVE_LIBREOFFICE
+#include "workbook/uno/LibreOfficeEngine.h"
+#endif
+
+namespace {
+
+// The workbook stays open in LibreOffice Calc when its desktop build is
+// installed, for the user to watch and save; otherwise the embedded engine
+// edits the file itself.
+std::shared_ptr<vk::WorkbookEngine> chooseEngine() {
+#ifdef VK_HAVE_LIBREOFFICE
+  if (vk::libreOfficeDesktopInstalled()) return std::make_shared<vk::LibreOfficeEngine>();
+#endif
+  return std::make_shared<vk::XlsxEngine>();
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
   QApplication app(argc, argv);
@@ -15,7 +32,7 @@ int main(int argc, char** argv) {
   // a window may end the program, only the wizard does.
   app.setQuitOnLastWindowClosed(false);
 
-  vk::Wizard wizard(std::make_shared<vk::XlsxEngine>());
+  vk::Wizard wizard(chooseEngine());
   QObject::connect(&wizard, &vk::Wizard::finished, &app, &QCoreApplication::quit, Qt::QueuedConnection);
   wizard.start();
   return app.exec();

@@ -188,7 +188,7 @@ class InputTest : public QObject {
     QCOMPARE(systemBeepCount(), beeps + 1);
     QCOMPARE(QString::fromStdString(module().WorkbookPath), path);
     QCOMPARE(module().WorkbookName, std::string("test.xlsx"));
-    QCOMPARE(caption(screen(), "Label2"), "Your selection is : " + path);
+    QCOMPARE(caption(screen(), "Label2"), "Your selection is : " + path + " (memory)");
     QVERIFY(module().DataBook);
     QCOMPARE(engine->book(path.toStdString())->shownSheet(), 1);
     QVERIFY(control(screen(), "cmdNext")->isVisible());
@@ -207,7 +207,7 @@ class InputTest : public QObject {
     doubleClickEntry(filFind(), "macros.xlsm");
     const QString path = folder.path() + "/macros.xlsm";
     QCOMPARE(lines.first(), "Your selection is: " + path);
-    QCOMPARE(lines.last(), "Your selection is : " + path);
+    QCOMPARE(lines.last(), "Your selection is : " + path + " (memory)");
     QCOMPARE(QString::fromStdString(module().WorkbookPath), path);
     QVERIFY(module().DataBook);
   }
@@ -252,7 +252,7 @@ class InputTest : public QObject {
     click(screen(), "SSCommand1");
     inRoot.remove();
     QCOMPARE(QString::fromStdString(module().WorkbookPath), "/" + name);
-    QCOMPARE(caption(screen(), "Label2"), "Your selection is : /" + name);
+    QCOMPARE(caption(screen(), "Label2"), "Your selection is : /" + name + " (memory)");
   }
 
   void faultWhileOpeningIsShownAndTheScreenStaysUsable() {
