@@ -1,0 +1,254 @@
+// The whole analysis, Open to Run, on workbook files through the embedded
+// engine, checked cell by cell in the saved file: every cell the commands
+// write must hold exactly the value, and the type, that the same commands
+// write into a workbook held in memory from the same test sheet.
+
+#include <gtest/gtest.h>
+
+#include <charconv>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "apps/batch/BatchTool.h"
+#include "tests/Digits.h"
+#include "tests/support/XlsxCells.h"
+#include "workbook/A1.h"
+#include "workbook/CellMap.h"
+#include "workbook/MemoryWorkbook.h"
+#include "workbook/xlsx/XlsxEngine.h"
+
+namespace vk {
+namespace {
+
+namespace fs = std::filesystem;
+using Cells = std::map<std::pair<int, int>, test::StoredCell>;
+
+const fs::path kSource = VK_SOURCE_DIR;
+
+// The areas the commands write, by sheet.
+bool programArea(int sheet, int row, int column) {
+  namespace c = cells;
+  if (sheet == c::kAnalysisSheet)
+    return parseA1(c::analysisTableRange()).contains(row, column) ||
+           (row == c::kThresholdRow && column <= c::analysisColumn(6) && (column - 1) % 6 == 0);
+  if (sheet != c::kResultsSheet) return false;
+  if (parseA1(c::historyRange(c::kHistoryLastRow)).contains(row, column)) return true;
+  if (parseA1(c::pointTableRange(c::kLastRow)).contains(row, column)) return true;
+  if (parseA1(c::summaryRange()).contains(row, column) || parseA1(c::averageRange()).contains(row, column))
+    return true;
+  for (int set = 1; set <= 6; ++set) {
+    if (parseA1(c::resultBlockRange(set)).contains(row, column)) return true;
+    if (row == c::kKeptCountRow && column == c::testColumn(set)) return true;
+  }
+  return false;
+}
+
+double parse(const std::string& text) {
+  double v = 0;
+  auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), v);
+  EXPECT_TRUE(ec == std::errc() && end == text.data() + text.size()) << text;
+  return v;
+}
+
+::testing::AssertionResult sameCell(const Variant& expected, const test::StoredCell& stored) {
+  if (!stored.type.empty() && stored.type != "n") return ::testing::AssertionFailure() << "type " << stored.type;
+  const double value = parse(stored.value);
+  if (value != expected.asDouble())
+    return ::testing::AssertionFailure() << stored.value << " stored, " << describe(expected) << " written";
+  switch (expected.type()) {
+    case Variant::Type::Integer:
+      if (stored.value.find_first_of(".eE") != std::string::npos)
+        return ::testing::AssertionFailure() << stored.value << " is not stored as an integer";
+      break;
+    case Variant::Type::Single:
+      if (double(float(value)) != value) return ::testing::AssertionFailure() << stored.value << " is not a Single";
+      break;
+    default:
+      break;
+  }
+  return ::testing::AssertionSuccess();
+}
+
+struct Analysed {
+  int status = -1;
+  std::string out, err;
+  fs::path file;
+  std::shared_ptr<MemoryWorkbook> reference;
+};
+
+class EndToEnd : public ::testing::Test {
+ protected:
+  fs::path dir;
+
+  void SetUp() override {
+    dir = fs::temp_directory_path() / ("vk-e2e-" + std::to_string(::getpid()) + "-" +
+                                       ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    fs::remove_all(dir);
+    fs::create_directories(dir);
+  }
+  void TearDown() override { fs::remove_all(dir); }
+
+  // Analyses a copy of the workbook with the batch tool's arguments, and the
+  // same test sheet in memory for reference.
+  Analysed analyse(const fs::path& workbook, std::vector<std::string> extra = {}) {
+    Analysed a;
+    a.file = dir / workbook.filename();
+    if (!fs::exists(a.file)) fs::copy_file(workbook, a.file);
+    std::vector<std::string> args = extra;
+    args.push_back(a.file.string());
+    std::string error;
+    auto options = ParseBatchArguments(args, error);
+    EXPECT_TRUE(options) << error;
+
+    auto memory = std::make_shared<MemoryEngine>();
+    a.reference = memory->book(a.file.string());
+    for (const auto& [at, cell] : test::readStoredCells(a.file.string(), cells::kTestSheet))
+      if (cell.type.empty() || cell.type == "n") a.reference->write(1, at.first, at.second, Variant::dbl(parse(cell.value)));
+    std::ostringstream ignored, ignoredErr;
+    RunBatch(*options, memory, ignored, ignoredErr);
+
+    std::ostringstream out, err;
+    a.status = RunBatch(*options, std::make_shared<XlsxEngine>(), out, err);
+    a.out = out.str();
+    a.err = err.str();
+    return a;
+  }
+
+  // Every program cell of sheets 2 and 3 in the file equals the reference,
+  // and nothing else is left in the program's areas.
+  void expectSameAsReference(const Analysed& a) {
+    for (int sheet : {cells::kAnalysisSheet, cells::kResultsSheet}) {
+      SCOPED_TRACE("sheet " + std::to_string(sheet));
+      Cells stored = test::readStoredCells(a.file.string(), sheet);
+      auto expected = a.reference->cells(sheet);
+      size_t checked = 0;
+      for (const auto& [at, value] : expected) {
+        if (!programArea(sheet, at.first, at.second)) continue;
+        auto it = stored.find(at);
+        if (it == stored.end()) {
+          ADD_FAILURE() << a1Upper(at.first, at.second) << " is empty, " << describe(value) << " expected";
+          continue;
+        }
+        EXPECT_TRUE(sameCell(value, it->second)) << a1Upper(at.first, at.second);
+        ++checked;
+      }
+      for (const auto& [at, cell] : stored)
+        if (programArea(sheet, at.first, at.second) && !expected.count(at))
+          ADD_FAILURE() << a1Upper(at.first, at.second) << " holds " << cell.value << ", expected empty";
+      EXPECT_GT(checked, 0u);
+    }
+  }
+  static Variant ref(const Analysed& a, int row, int column) { return a.reference->value(3, row, column); }
+};
+
+test::StoredCell at(const Cells& cells, int row, int column) {
+  auto it = cells.find({row, column});
+  return it == cells.end() ? test::StoredCell{} : it->second;
+}
+bool has(const Cells& cells, int row, int column) { return cells.count({row, column}) > 0; }
+
+fs::path e2e(const char* name) { return kSource / "tests/data/e2e" / name; }
+
+TEST_F(EndToEnd, EveryWrittenCellOfEachTestWorkbook) {
+  for (const char* name : {"one-set.xlsx", "two-sets.xlsx", "three-sets.xlsx", "six-sets.xlsx",
+                           "airflow-empty.xlsx", "airflow-zero.xlsx", "first-above-30-percent.xlsx",
+                           "four-kept.xlsx", "not-converging.xlsx"}) {
+    SCOPED_TRACE(name);
+    Analysed a = analyse(e2e(name));
+    ASSERT_EQ(a.status, 0) << a.err;
+    expectSameAsReference(a);
+  }
+}
+
+TEST_F(EndToEnd, SampleProbeOneAtTenPercentIsTheWorkedExample) {
+  Analysed a = analyse(kSource / "templates/sample.xlsx", {"--thresholds", "10"});
+  ASSERT_EQ(a.status, 0) << a.err;
+  expectSameAsReference(a);
+  Cells s3 = test::readStoredCells(a.file.string(), 3);
+  const char* rows[4][5] = {{"1", "7.6176", "2.14", "0.37372", "1.5174"},
+                            {"2", "7.8034", "2.1775", "0.23680", "0.55815"},
+                            {"3", "7.9751", "2.1502", "0.25263", "0.010166"},
+                            {"4", "7.9823", "2.1496", "0.25205", "0.010103"}};
+  for (int pass = 1; pass <= 4; ++pass)
+    for (int k = 0; k < 5; ++k) EXPECT_DIGITS(parse(at(s3, 10 + pass, 10 + k).value), rows[pass - 1][k]);
+  EXPECT_FALSE(has(s3, 15, 10));
+  EXPECT_DIGITS(parse(at(s3, 29, 11).value), "0.033505");
+  EXPECT_DIGITS(parse(at(s3, 13, 7).value), "0.033505");
+  EXPECT_EQ(at(s3, 26, 12).value, "29.920000076293945");
+  EXPECT_NE(a.out.find("Average"), std::string::npos);
+}
+
+TEST_F(EndToEnd, ThresholdsNonDefaultAndCleared) {
+  Analysed a = analyse(e2e("three-sets.xlsx"), {"--thresholds", "12.5,"});
+  ASSERT_EQ(a.status, 0) << a.err;
+  expectSameAsReference(a);
+  Cells s2 = test::readStoredCells(a.file.string(), 2);
+  EXPECT_EQ(parse(at(s2, 45, 1).value), 12.5);
+  EXPECT_FALSE(has(s2, 45, 7));        // cleared: counts as 0 %
+  EXPECT_EQ(at(s2, 45, 13).value, "1");      // beyond the list: the default
+  Cells s3 = test::readStoredCells(a.file.string(), 3);
+  EXPECT_EQ(parse(at(s3, 35, 11).value), 12.5);
+  EXPECT_EQ(at(s3, 35, 18).value, "0");
+  EXPECT_EQ(at(s3, 35, 25).value, "1");
+}
+
+TEST_F(EndToEnd, NoAirFlowAndNoConvergenceLeaveTheirCellsEmpty) {
+  for (const char* name : {"airflow-empty.xlsx", "airflow-zero.xlsx"}) {
+    Analysed a = analyse(e2e(name));
+    ASSERT_EQ(a.status, 0) << a.err;
+    Cells s3 = test::readStoredCells(a.file.string(), 3);
+    EXPECT_FALSE(has(s3, 13, 4)) << name;  // D13
+    EXPECT_FALSE(has(s3, 19, 4)) << name;  // D19
+    EXPECT_FALSE(has(s3, 31, 12)) << name; // L31
+  }
+  Analysed a = analyse(e2e("not-converging.xlsx"));
+  ASSERT_EQ(a.status, 0) << a.err;
+  EXPECT_NE(a.err.find("did not converge in 11 passes"), std::string::npos) << a.err;
+  Cells s3 = test::readStoredCells(a.file.string(), 3);
+  bool anyEmptyError = false;
+  for (int set = 1; set <= 6; ++set)
+    if (has(s3, 12 + set, 1) && !has(s3, 12 + set, 7)) {
+      anyEmptyError = true;
+      EXPECT_EQ(at(s3, 21, cells::resultColumn(set)).value, "11");
+    }
+  EXPECT_TRUE(anyEmptyError);
+}
+
+TEST_F(EndToEnd, AnalysingTwiceGivesIdenticalCells) {
+  Analysed first = analyse(e2e("three-sets.xlsx"), {"--thresholds", "5,30"});
+  ASSERT_EQ(first.status, 0) << first.err;
+  const Cells s2 = test::readStoredCells(first.file.string(), 2), s3 = test::readStoredCells(first.file.string(), 3);
+  Analysed second = analyse(e2e("three-sets.xlsx"), {"--thresholds", "5,30"});  // the same file again
+  ASSERT_EQ(second.status, 0) << second.err;
+  auto same = [](const Cells& a, const Cells& b) {
+    if (a.size() != b.size()) return false;
+    for (const auto& [at, cell] : a) {
+      auto it = b.find(at);
+      if (it == b.end() || it->second.value != cell.value || it->second.type != cell.type) return false;
+    }
+    return true;
+  };
+  EXPECT_TRUE(same(s2, test::readStoredCells(second.file.string(), 2)));
+  EXPECT_TRUE(same(s3, test::readStoredCells(second.file.string(), 3)));
+}
+
+TEST_F(EndToEnd, FaultsAreReportedAndWhatWasWrittenIsSaved) {
+  Analysed text = analyse(e2e("text-condition.xlsx"));
+  EXPECT_EQ(text.status, 1);
+  EXPECT_NE(text.err.find("sheet 1, cell C9"), std::string::npos) << text.err;
+
+  Analysed error = analyse(e2e("error-reading.xlsx"));
+  EXPECT_EQ(error.status, 1);
+  EXPECT_NE(error.err.find("Type mismatch"), std::string::npos) << error.err;
+  // The Open command's work was saved before the Reading failed.
+  Cells s2 = test::readStoredCells(error.file.string(), 2);
+  EXPECT_EQ(at(s2, 45, 1).value, "0");
+
+  Analysed two = analyse(e2e("two-sheets.xlsx"));
+  EXPECT_EQ(two.status, 1);
+  EXPECT_NE(two.err.find("sheet"), std::string::npos) << two.err;
+}
+
+}  // namespace
+}  // namespace vk
