@@ -62,7 +62,20 @@ OfficeConnection::OfficeConnection(const LibreOfficeOptions& options) {
   Reference<css::bridge::XUnoUrlResolver> resolver =
       officeCall(doing, [&] { return css::bridge::UnoUrlResolver::create(local); });
 
-  context_ = officeCall(doing, [&] { return tryResolve(resolver, pipe); });
+  // A new bridge can meet one that LibreOffice is still tearing down (an
+  // earlier connection whose last reference just went away) and fail its
+  // first calls; a few tries get past that.
+  for (int attempt = 1; !context_.is() || !desktop_.is(); ++attempt) {
+    try {
+      context_ = tryResolve(resolver, pipe);
+      if (context_.is()) desktop_ = css::frame::Desktop::create(context_);
+      if (!context_.is()) break;
+    } catch (const css::uno::RuntimeException& error) {
+      context_.clear();
+      if (attempt == 3) officeFault(doing(), error, true);
+      std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    }
+  }
   if (!context_.is()) {
     if (!options.startOffice)
       throw Fault(FaultKind::Workbook, "no LibreOffice listens on the pipe \"" + pipe + "\"");
@@ -88,9 +101,9 @@ OfficeConnection::OfficeConnection(const LibreOfficeOptions& options) {
       }
     }
     if (!exitStatus && !officeExitStatus(pid)) startedPid_ = pid;
+    desktop_ = officeCall([] { return std::string("reach the LibreOffice desktop"); },
+                          [&] { return css::frame::Desktop::create(context_); });
   }
-  desktop_ = officeCall([] { return std::string("reach the LibreOffice desktop"); },
-                        [&] { return css::frame::Desktop::create(context_); });
 }
 
 bool OfficeConnection::alive() const {
