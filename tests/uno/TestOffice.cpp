@@ -4,6 +4,7 @@
 #include <unistd.h>
 
 #include <chrono>
+#include <csignal>
 #include <cstdlib>
 #include <filesystem>
 #include <stdexcept>
@@ -15,6 +16,17 @@
 namespace vk::test {
 
 namespace {
+
+// The process group of the running test office, for the crash handler.
+volatile sig_atomic_t officeGroup = 0;
+
+// A test program that crashes takes its office with it instead of leaving
+// it running: ends the group, then dies of the same signal.
+void endOfficeAndDie(int signal) {
+  if (officeGroup > 0) kill(-pid_t(officeGroup), SIGKILL);
+  std::signal(signal, SIG_DFL);
+  std::raise(signal);
+}
 
 std::unique_ptr<TestOffice>& instance() {
   static std::unique_ptr<TestOffice> office;
@@ -49,6 +61,8 @@ TestOffice::TestOffice() {
   pid_ = startOffice(LibreOfficeOptions::defaultProgramDir(),
                      {acceptArgument(pipe_), "--headless", "--invisible", "--nologo", "--norestore", "--nodefault",
                       "-env:UserInstallation=file://" + folder_ + "/profile"});
+  officeGroup = pid_;
+  for (int fatal : {SIGSEGV, SIGABRT, SIGBUS, SIGFPE, SIGILL}) std::signal(fatal, endOfficeAndDie);
   // A fresh profile takes a while on a busy machine.
   const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(180);
   while (!connection_) {
@@ -66,6 +80,7 @@ TestOffice::TestOffice() {
 
 TestOffice::~TestOffice() {
   connection_.reset();
+  officeGroup = 0;
   // The wrapper and soffice.bin share the process group the wrapper was
   // started in; nothing outside it is signalled.
   kill(-pid_, SIGTERM);
