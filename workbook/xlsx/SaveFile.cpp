@@ -71,7 +71,7 @@ std::optional<DiskStamp> stampOf(const std::string& path) {
   return stampFrom(st);
 }
 
-std::string readFile(const std::string& path, std::uint64_t maxSize, DiskStamp& stamp) {
+std::string readWorkbookFile(const std::string& path, std::uint64_t maxSize, DiskStamp& stamp) {
   int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
   if (fd < 0) systemFault("cannot open the workbook " + path, errno);
   struct Closer {

@@ -27,7 +27,7 @@ struct DiskStamp {
 std::optional<DiskStamp> stampOf(const std::string& path);
 
 // The file's bytes and the stamp of the version read, in one go.
-std::string readFile(const std::string& path, std::uint64_t maxSize, DiskStamp& stamp);
+std::string readWorkbookFile(const std::string& path, std::uint64_t maxSize, DiskStamp& stamp);
 
 // The lock file another program keeps beside a workbook it has open
 // (".~lock.NAME#" of LibreOffice, "~$NAME" of Excel), if there is one.

@@ -17,24 +17,28 @@ XlsxWorkbook::XlsxWorkbook(std::string path, std::string file, const Limits& lim
 
 XlsxWorkbook::~XlsxWorkbook() = default;
 
-void XlsxWorkbook::load() {
+void XlsxWorkbook::checkWritable(const std::string& consequence) const {
   namespace fs = std::filesystem;
   std::error_code ec;
   fs::file_status status = fs::status(file_, ec);
-  if (!fs::exists(status)) throw Fault(FaultKind::Workbook, "the workbook " + path_ + " does not exist");
+  if (!fs::exists(status)) throw Fault(FaultKind::Workbook, "the workbook " + path_ + " does not exist" + consequence);
   if (!fs::is_regular_file(status)) throw Fault(FaultKind::Workbook, path_ + " is not a workbook file");
   // Every command saves into the file, so it must be writable, and so must
-  // its folder, where the new version is made.
+  // its folder, where the new version is made. The permission bits are
+  // looked at as well because the superuser may write anything.
   if ((status.permissions() & (fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write)) ==
           fs::perms::none ||
       ::access(file_.c_str(), W_OK) != 0)
-    throw Fault(FaultKind::Workbook, "the workbook " + path_ + " is read-only; the results could not be saved in it");
+    throw Fault(FaultKind::Workbook, "the workbook " + path_ + " is read-only" + consequence);
   std::string folder = fs::path(file_).parent_path().string();
   if (::access(folder.empty() ? "." : folder.c_str(), W_OK | X_OK) != 0)
-    throw Fault(FaultKind::Workbook, "the folder of the workbook " + path_ +
-                                         " is read-only; the results could not be saved there");
+    throw Fault(FaultKind::Workbook, "the folder of the workbook " + path_ + " is read-only" + consequence);
+}
+
+void XlsxWorkbook::load() {
+  checkWritable("; the results could not be saved in it");
   DiskStamp stamp;
-  std::string bytes = readFile(file_, limits_.maxFileSize, stamp);
+  std::string bytes = readWorkbookFile(file_, limits_.maxFileSize, stamp);
   document_ = std::make_unique<XlsxDocument>(std::move(bytes), path_, limits_);
   stamp_ = stamp;
 }
@@ -42,7 +46,10 @@ void XlsxWorkbook::load() {
 void XlsxWorkbook::refresh() {
   auto now = stampOf(file_);
   if (!now) throw Fault(FaultKind::Workbook, "the workbook " + path_ + " does not exist any more");
-  if (*now != stamp_) load();
+  if (*now != stamp_)
+    load();
+  else
+    checkWritable("; the results could not be saved in it");
 }
 
 double XlsxWorkbook::readNumber(int sheet, int row, int column) { return document_->readNumber(sheet, row, column); }
@@ -76,9 +83,9 @@ void XlsxWorkbook::commit() {
     throw Fault(FaultKind::Workbook, "the workbook " + path_ +
                                          " is open in another program (its lock file " + *lock +
                                          " is there); close it there and run the command again. Nothing was saved");
+  checkWritable("; nothing was saved");
   auto now = stampOf(file_);
-  if (!now) throw Fault(FaultKind::Workbook, "the workbook " + path_ + " does not exist any more; nothing was saved");
-  if (*now != stamp_)
+  if (!now || *now != stamp_)
     throw Fault(FaultKind::Workbook, "the workbook " + path_ +
                                          " was changed by another program since it was read; nothing was saved. Run "
                                          "the command again");

@@ -35,6 +35,8 @@ class XlsxWorkbook : public Workbook {
 
  private:
   void load();
+  // Faults when the file or its folder cannot be written; `consequence` ends the message.
+  void checkWritable(const std::string& consequence) const;
 
   std::string path_;
   std::string file_;

@@ -37,6 +37,7 @@ ZipReader::ZipReader(std::string_view bytes, std::string label, const Limits& li
   if (bytes.size() > limits_.maxFileSize)
     throw Fault(FaultKind::Workbook, label_ + " is too large to be a workbook this program can open (" +
                                          std::to_string(bytes.size() >> 20) + " MB)");
+  if (bytes.empty()) throw Fault(FaultKind::Workbook, label_ + " is an empty file, not a workbook");
   zip_error_t error;
   zip_error_init(&error);
   zip_source_t* source = zip_source_buffer_create(bytes.data(), bytes.size(), 0, &error);

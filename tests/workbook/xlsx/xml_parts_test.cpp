@@ -1,0 +1,153 @@
+// The building blocks of the engine: the XML scanner, cell references and
+// numbers, part names, ISO dates and the choice of formulas to recalculate.
+
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "module1/Fault.h"
+#include "workbook/xlsx/CellContent.h"
+#include "workbook/xlsx/CellRef.h"
+#include "workbook/xlsx/DateSerial.h"
+#include "workbook/xlsx/Opc.h"
+#include "workbook/xlsx/Recalculation.h"
+#include "workbook/xlsx/XmlScan.h"
+
+namespace vk::xlsx {
+namespace {
+
+std::vector<std::string> tokens(std::string_view text) {
+  XmlScanner s(text, "test", 16);
+  std::vector<std::string> out;
+  for (;;) {
+    auto t = s.next();
+    if (t == XmlScanner::Token::Done) return out;
+    if (t == XmlScanner::Token::Start) out.push_back("<" + std::string(s.name()) + (s.selfClosing() ? "/" : ""));
+    if (t == XmlScanner::Token::End) out.push_back("</" + std::string(s.name()));
+    if (t == XmlScanner::Token::Text) out.push_back((s.isCData() ? "cdata:" : "text:") + std::string(s.text()));
+  }
+}
+
+TEST(XmlScanner, TokensSkipCommentsAndInstructions) {
+  auto t = tokens("<?xml version=\"1.0\"?><!-- a > b --><a x='1>2' y=\"q\"><b/>t&amp;<![CDATA[<raw>]]></a>");
+  std::vector<std::string> expected = {"<a", "<b/", "text:t&amp;", "cdata:<raw>", "</a"};
+  EXPECT_EQ(t, expected);
+}
+
+TEST(XmlScanner, RejectsWhatIsNotWellFormed) {
+  for (const char* bad : {"<a><b></a></b>", "<a>", "</a>", "<a x=1/>", "<a x='1'y='2'/>", "<!DOCTYPE a><a/>",
+                          "<a><!-- open", "<", "<a b=\"<\"/>", "< a/>", "<a></a >x</b>"}) {
+    EXPECT_THROW(tokens(bad), Fault) << bad;
+  }
+  // Nesting deeper than the limit is refused rather than followed.
+  std::string deep;
+  for (int i = 0; i < 20; ++i) deep += "<a>";
+  for (int i = 0; i < 20; ++i) deep += "</a>";
+  EXPECT_THROW(tokens(deep), Fault);
+}
+
+TEST(XmlScanner, ReferencesAndAttributes) {
+  std::string out;
+  EXPECT_TRUE(appendUnescaped(out, "a&lt;b&gt;&amp;&quot;&apos;&#65;&#x42;&#x20AC;"));
+  EXPECT_EQ(out, "a<b>&\"'AB\xE2\x82\xAC");
+  for (const char* bad : {"&foo;", "&#0;", "&#xD800;", "&#x110000;", "&amp", "&#x;", "&#12a;"}) {
+    std::string ignored;
+    EXPECT_FALSE(appendUnescaped(ignored, bad)) << bad;
+  }
+  std::string_view value;
+  EXPECT_TRUE(findAttribute(" r=\"A1\" x:t='s'", "t", value));
+  EXPECT_EQ(value, "s");
+  EXPECT_FALSE(findAttribute(" r=\"A1\"", "t", value));
+  EXPECT_EQ(localName("x:row"), "row");
+  EXPECT_EQ(namePrefix("x:row"), "x:");
+  EXPECT_EQ(namePrefix("row"), "");
+}
+
+TEST(CellContent, StringItemsLeaveOutPhoneticReadings) {
+  std::string si =
+      "<si><r><rPr><b/></rPr><t>12</t></r><r><t xml:space=\"preserve\">.5 </t></r>"
+      "<rPh sb=\"0\" eb=\"1\"><t>ignored</t></rPh><phoneticPr fontId=\"1\"/></si>";
+  XmlScanner s(si, "test", 16);
+  ASSERT_EQ(s.next(), XmlScanner::Token::Start);
+  std::string text;
+  appendStringItem(s, text);
+  EXPECT_EQ(text, "12.5 ");
+
+  std::string escaped = "a_x000D_b_x005F_x0041_";
+  decodeEscapedCharacters(escaped);
+  EXPECT_EQ(escaped, "a\rb_x0041_");
+
+  CellContent c = readCellContent("<c r=\"B2\" t=\"str\"><f t=\"shared\" si=\"3\">A1*2</f><v>4</v></c>", "test", 16);
+  EXPECT_EQ(c.type, "str");
+  EXPECT_TRUE(c.hasFormula);
+  EXPECT_EQ(c.formula, "A1*2");
+  EXPECT_EQ(c.formulaType, "shared");
+  EXPECT_EQ(c.sharedIndex, "3");
+  EXPECT_EQ(c.value, "4");
+}
+
+TEST(CellRef, ReferencesAndNumbers) {
+  int row = 0, column = 0;
+  EXPECT_TRUE(parseCellRef("AW32767", row, column));
+  EXPECT_EQ(row, 32767);
+  EXPECT_EQ(column, 49);
+  EXPECT_TRUE(parseCellRef("XFD1048576", row, column));
+  EXPECT_EQ(column, 16384);
+  for (const char* bad : {"", "A", "1", "A0", "XFE1", "A1048577", "AAAA1", "A1B", "$A$1", "A-1"})
+    EXPECT_FALSE(parseCellRef(bad, row, column)) << bad;
+  EXPECT_EQ(cellRef(45, 10), "J45");
+  EXPECT_EQ(cellRef(1, 703), "AAA1");
+
+  std::string text;
+  appendNumber(text, double(29.92f));
+  EXPECT_EQ(text, "29.920000076293945");
+  text.clear();
+  appendNumber(text, 29.92);
+  EXPECT_EQ(text, "29.92");
+  text.clear();
+  appendNumber(text, 32767);
+  EXPECT_EQ(text, "32767");
+  // The shortest text reads back as the same double, whatever it is.
+  for (double v : {0.1, 1.0 / 3.0, 6.02214076e23, -1e-300, double(0.3f), 5e-324}) {
+    text.clear();
+    appendNumber(text, v);
+    double back = std::strtod(text.c_str(), nullptr);
+    EXPECT_EQ(std::memcmp(&back, &v, sizeof v), 0) << text;
+  }
+}
+
+TEST(Opc, TargetsAndRelationshipParts) {
+  EXPECT_EQ(resolveTarget("xl/workbook.xml", "worksheets/sheet1.xml"), "xl/worksheets/sheet1.xml");
+  EXPECT_EQ(resolveTarget("xl/workbook.xml", "/xl/worksheets/sheet1.xml"), "xl/worksheets/sheet1.xml");
+  EXPECT_EQ(resolveTarget("xl/worksheets/sheet1.xml", "../drawings/drawing1.xml"), "xl/drawings/drawing1.xml");
+  EXPECT_EQ(resolveTarget("", "xl/work%20book.xml"), "xl/work book.xml");
+  EXPECT_EQ(resolveTarget("xl/workbook.xml", "../../outside.xml"), "");
+  EXPECT_EQ(resolveTarget("xl/workbook.xml", "http://example.com/x.xml"), "");
+  EXPECT_EQ(relationshipPartOf("xl/workbook.xml"), "xl/_rels/workbook.xml.rels");
+  EXPECT_EQ(relationshipPartOf(""), "_rels/.rels");
+  EXPECT_EQ(relationshipKind("http://purl.oclc.org/ooxml/officeDocument/relationships/worksheet"), "worksheet");
+}
+
+TEST(DateSerial, IsoDatesReadAsSerials) {
+  EXPECT_EQ(serialFromIsoDate("1900-01-01", false), 1.0);
+  EXPECT_EQ(serialFromIsoDate("1900-03-01", false), 61.0);
+  EXPECT_EQ(serialFromIsoDate("2024-03-01T10:30:00", false), 45352.4375);
+  EXPECT_EQ(serialFromIsoDate("1904-01-02", true), 1.0);
+  EXPECT_EQ(serialFromIsoDate("12:00", false), 0.5);
+  for (const char* bad : {"", "2024-13-01", "2024-03-01X", "noon", "2024-03-01T25:00"})
+    EXPECT_FALSE(serialFromIsoDate(bad, false)) << bad;
+}
+
+TEST(Recalculation, FormulasThatMayReachOtherSheets) {
+  std::vector<std::string> names = {"Volume", "_xlnm.Print_Area"};
+  EXPECT_FALSE(mayReferElsewhere("SUM(C7:C12)*2", names));
+  EXPECT_FALSE(mayReferElsewhere("VOLUMES+1", names));
+  EXPECT_TRUE(mayReferElsewhere("Results!B19*2", names));
+  EXPECT_TRUE(mayReferElsewhere("'Fit history'!J11", names));
+  EXPECT_TRUE(mayReferElsewhere("volume*2", names));
+  EXPECT_TRUE(mayReferElsewhere("indirect(\"C\"&A1)", names));
+  EXPECT_TRUE(mayReferElsewhere("SUM(Table1[Flow])", names));
+}
+
+}  // namespace
+}  // namespace vk::xlsx
