@@ -1,0 +1,37 @@
+#pragma once
+// The contents of every workbook the generator makes: the template, the
+// sample test and the test workbooks. Each is the template's layout with, on
+// sheet 1, its test conditions and readings.
+
+#include <optional>
+#include <string>
+#include <variant>
+#include <vector>
+
+namespace vk::books {
+
+// A condition cell of sheet 1: empty, a number or a text.
+using Condition = std::variant<std::monostate, double, std::string>;
+
+struct TestBook {
+  std::string path;     // relative to the source tree, e.g. "tests/data/e2e/one-set.xlsx"
+  std::string purpose;  // one line: what the workbook is for
+  // C7 to C12: readings per set, data sets, water temperature, barometric
+  // pressure, tank volume, air flow.
+  std::vector<Condition> conditions = std::vector<Condition>(6);
+  std::vector<double> times;                 // column G from row 7
+  std::vector<std::vector<double>> probes;   // probe s in column 7 + s from row 7
+  int sheets = 3;                            // fewer than three: a fault of the engine
+  // A reading (probe, reading, both from 1) that holds the error value #DIV/0!.
+  std::optional<std::pair<int, int>> errorReading;
+};
+
+// Every workbook the generator makes, in a fixed order.
+const std::vector<TestBook>& allBooks();
+// The workbook of that path; throws std::out_of_range when there is none.
+const TestBook& book(const std::string& path);
+
+// The 13 readings of probe 1 of the sample, at the times 0 to 12 minutes.
+extern const std::vector<double> kWorkedExample;
+
+}  // namespace vk::books
