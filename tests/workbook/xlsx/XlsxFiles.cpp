@@ -265,15 +265,19 @@ bool hasZip64Records(const std::string& bytes) {
   // The Zip64 end-of-central-directory record and its locator.
   if (bytes.find(std::string("PK\x06\x06", 4)) != std::string::npos) return true;
   if (bytes.find(std::string("PK\x06\x07", 4)) != std::string::npos) return true;
-  // Zip64 extra fields (id 0x0001) in the central directory headers.
-  for (std::size_t at = bytes.find(std::string("PK\x01\x02", 4)); at != std::string::npos && at + 46 <= bytes.size();
-       at = bytes.find(std::string("PK\x01\x02", 4), at + 4)) {
-    auto u16 = [&](std::size_t p) { return unsigned(std::uint8_t(bytes[p])) | unsigned(std::uint8_t(bytes[p + 1])) << 8; };
-    std::size_t nameLength = u16(at + 28), extraLength = u16(at + 30);
-    std::size_t extra = at + 46 + nameLength;
+  // Zip64 extra fields (id 0x0001) in the central directory and local headers.
+  auto u16 = [&](std::size_t p) { return unsigned(std::uint8_t(bytes[p])) | unsigned(std::uint8_t(bytes[p + 1])) << 8; };
+  auto hasZip64Field = [&](std::size_t extra, std::size_t extraLength) {
     for (std::size_t p = extra; p + 4 <= extra + extraLength && p + 4 <= bytes.size(); p += 4 + u16(p + 2))
       if (u16(p) == 0x0001) return true;
-  }
+    return false;
+  };
+  const std::string central("PK\x01\x02", 4), local("PK\x03\x04", 4);
+  for (std::size_t at = bytes.find(central); at != std::string::npos && at + 46 <= bytes.size();
+       at = bytes.find(central, at + 4))
+    if (hasZip64Field(at + 46 + u16(at + 28), u16(at + 30))) return true;
+  for (std::size_t at = bytes.find(local); at != std::string::npos && at + 30 <= bytes.size(); at = bytes.find(local, at + 4))
+    if (hasZip64Field(at + 30 + u16(at + 26), u16(at + 28))) return true;
   return false;
 }
 
