@@ -193,8 +193,13 @@ std::uint32_t SheetCells::newCellStyle(const Row& row, int column) const {
   return 0;
 }
 
+SheetCells::Row& SheetCells::rowForWriting(int rowNumber) {
+  if (lastRow_ == rows_.end() || lastRow_->first != rowNumber) lastRow_ = rows_.try_emplace(rowNumber).first;
+  return lastRow_->second;
+}
+
 bool SheetCells::setNumber(int rowNumber, int column, double value) {
-  Row& row = rows_[rowNumber];
+  Row& row = rowForWriting(rowNumber);
   auto& cells = row.cells;
   auto it = std::lower_bound(cells.begin(), cells.end(), column,
                              [](const Cell& cell, int col) { return cell.column < col; });
@@ -229,8 +234,10 @@ bool SheetCells::clearCell(Row& row, Cell& cell, bool& remove) const {
       return false;
     case State::Original:
     case State::Stale: {
-      CellContent now = content(cell);
-      if (!now.hasValue && !now.hasFormula && !now.hasInlineString) return false;
+      // An element without children holds no value; one with children is
+      // taken to hold one (value, formula or string).
+      std::string_view element = slice(cell.offset, cell.length);
+      if (element.size() >= 2 && element.substr(element.size() - 2) == "/>") return false;
       std::string_view style;
       hasStyle = findAttribute(startTag(cell), "s", style);
       break;
@@ -263,6 +270,7 @@ bool SheetCells::clear(int rowNumber, int column) {
 }
 
 bool SheetCells::clear(const CellRange& range) {
+  lastRow_ = rows_.end();  // rows may go
   bool changed = false;
   for (auto r = rows_.lower_bound(range.firstRow); r != rows_.end() && r->first <= range.lastRow;) {
     Row& row = r->second;
@@ -417,20 +425,21 @@ void SheetCells::emitCell(std::string& out, int rowNumber, const Cell& cell) con
   }
 }
 
-void SheetCells::emit(std::string& out) const {
+void SheetCells::emit(std::string& out, const std::function<void()>& rowDone) const {
   for (const auto& [rowNumber, row] : rows_) {
     if (!row.modified) {
       out += slice(row.offset, row.length);
-      continue;
+    } else if (row.cells.empty() && row.tailLength == 0) {
+      emitRowTag(out, rowNumber, row, true);
+    } else {
+      emitRowTag(out, rowNumber, row, false);
+      for (const Cell& cell : row.cells) emitCell(out, rowNumber, cell);
+      out += slice(row.tailOffset, row.tailLength);
+      out += "</";
+      out += prefix_;
+      out += "row>";
     }
-    bool empty = row.cells.empty() && row.tailLength == 0;
-    emitRowTag(out, rowNumber, row, empty);
-    if (empty) continue;
-    for (const Cell& cell : row.cells) emitCell(out, rowNumber, cell);
-    out += slice(row.tailOffset, row.tailLength);
-    out += "</";
-    out += prefix_;
-    out += "row>";
+    rowDone();
   }
 }
 

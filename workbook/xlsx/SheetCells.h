@@ -75,11 +75,13 @@ class SheetCells {
   void forEachFormula(const std::function<void(int row, int column, const CellContent&)>& visit) const;
 
   Bounds bounds() const;
-  // Appends the rows, each written back as read unless it changed.
-  void emit(std::string& out) const;
+  // Appends the rows, each written back as read unless it changed; calls
+  // `rowDone` after each row, which may take the text away.
+  void emit(std::string& out, const std::function<void()>& rowDone) const;
 
  private:
   void parseRow(XmlScanner& scanner);
+  Row& rowForWriting(int row);
   std::uint32_t newCellStyle(const Row& row, int column) const;
   // Clears one cell; false when it held nothing to clear. Sets `remove` when
   // nothing of the cell needs to stay.
@@ -95,6 +97,8 @@ class SheetCells {
   std::string where_;
   std::size_t maxDepth_ = 256;
   std::map<int, Row> rows_;
+  // The row last written: the commands write a row's cells one after another.
+  std::map<int, Row>::iterator lastRow_ = rows_.end();
   int lastParsedRow_ = 0;
   std::vector<ColumnStyle> columnStyles_;
 };

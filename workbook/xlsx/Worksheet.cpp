@@ -91,7 +91,7 @@ bool Worksheet::select(int row, int column) {
   return changed;
 }
 
-std::string Worksheet::text() {
+void Worksheet::write(PartDeflater& deflater) {
   pugi::xml_node root = tree_.document_element();
   if (cellsChanged_) {
     if (pugi::xml_node dimension = child(root, "dimension")) {
@@ -102,8 +102,16 @@ std::string Worksheet::text() {
       setAttribute(dimension, "ref", ref);
     }
   }
+  // The text goes to the deflater a slice at a time.
+  constexpr std::size_t kSlice = std::size_t(1) << 20;
   std::string out;
-  out.reserve(text_.size() + text_.size() / 4);
+  out.reserve(kSlice + 4096);
+  auto passOn = [&] {
+    if (out.size() >= kSlice) {
+      deflater.append(out);
+      out.clear();
+    }
+  };
   AppendWriter writer(out);
   for (pugi::xml_node node = tree_.first_child(); node; node = node.next_sibling()) {
     if (node != root) {
@@ -125,19 +133,20 @@ std::string Worksheet::text() {
         out += '<';
         out += c.name();
         out += '>';
-        cells_.emit(out);
+        cells_.emit(out, passOn);
         out += "</";
         out += c.name();
         out += '>';
       } else {
         c.print(writer, "", pugi::format_raw);
+        passOn();
       }
     }
     out += "</";
     out += root.name();
     out += '>';
   }
-  return out;
+  deflater.append(out);
 }
 
 }  // namespace vk::xlsx

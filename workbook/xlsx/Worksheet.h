@@ -7,6 +7,7 @@
 #include <string>
 
 #include "workbook/xlsx/Limits.h"
+#include "workbook/xlsx/PartDeflater.h"
 #include "workbook/xlsx/SheetCells.h"
 
 namespace vk::xlsx {
@@ -29,8 +30,8 @@ class Worksheet {
   bool select(int row, int column);
 
   bool changed() const { return cellsChanged_ || treeChanged_; }
-  // The part's new text.
-  std::string text();
+  // Writes the part's new text into the deflater.
+  void write(PartDeflater& out);
 
  private:
   bool note(bool changed) { return cellsChanged_ |= changed, changed; }

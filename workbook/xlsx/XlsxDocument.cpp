@@ -317,16 +317,20 @@ std::string XlsxDocument::render() {
     return *e;
   };
   for (const auto& s : sheets_) {
-    if (s->worksheet && s->worksheet->changed()) changes.replaced[entry(s->part)] = s->worksheet->text();
-    if (s->tree && s->treeChanged) changes.replaced[entry(s->part)] = treeText(*s->tree);
+    if (s->worksheet && s->worksheet->changed()) {
+      PartDeflater deflater;
+      s->worksheet->write(deflater);
+      changes.replaced[entry(s->part)] = deflater.finish();
+    }
+    if (s->tree && s->treeChanged) changes.replaced[entry(s->part)] = compressPart(treeText(*s->tree));
   }
-  if (workbook_->changed()) changes.replaced[entry(workbookPartName_)] = workbook_->xml();
+  if (workbook_->changed()) changes.replaced[entry(workbookPartName_)] = compressPart(workbook_->xml());
   if (relationshipsChanged_)
-    changes.replaced[entry(relationshipPartOf(workbookPartName_))] = workbookRelationships_.xml();
-  if (contentTypesChanged_) changes.replaced[entry("[Content_Types].xml")] = contentTypes_.xml();
+    changes.replaced[entry(relationshipPartOf(workbookPartName_))] = compressPart(workbookRelationships_.xml());
+  if (contentTypesChanged_) changes.replaced[entry("[Content_Types].xml")] = compressPart(contentTypes_.xml());
   for (const std::string& part : removedParts_)
     if (auto e = zip_->find(part)) changes.removed.insert(*e);
-  return rewriteZip(bytes_, changes, label_);
+  return rewriteZip(bytes_, std::move(changes), label_);
 }
 
 }  // namespace vk::xlsx

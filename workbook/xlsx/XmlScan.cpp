@@ -151,8 +151,8 @@ XmlScanner::XmlScanner(std::string_view text, std::string_view where, std::size_
 }
 
 void XmlScanner::fail(std::string_view why) const {
-  throw Fault(FaultKind::Workbook,
-              where_ + " is damaged: " + std::string(why) + " (at byte " + std::to_string(tokenBegin_) + ")");
+  throw Fault(FaultKind::Workbook, std::string(where_) + " is damaged: " + std::string(why) + " (at byte " +
+                                       std::to_string(tokenBegin_) + ")");
 }
 
 void XmlScanner::skipPast(std::string_view terminator, std::string_view what) {

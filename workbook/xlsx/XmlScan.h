@@ -50,8 +50,8 @@ class XmlScanner {
  public:
   enum class Token { Start, End, Text, Done };
 
-  // Scans text[begin, end); `where` names the part in faults. Elements must
-  // nest properly inside the range.
+  // Scans text[begin, end); `where` names the part in faults and must outlive
+  // the scanner. Elements must nest properly inside the range.
   XmlScanner(std::string_view text, std::string_view where, std::size_t maxDepth, std::size_t begin = 0,
              std::size_t end = std::string_view::npos);
 
@@ -87,7 +87,7 @@ class XmlScanner {
   void skipPast(std::string_view terminator, std::string_view what);
 
   std::string_view text_;
-  std::string where_;
+  std::string_view where_;
   std::size_t maxDepth_;
   std::size_t pos_;
   std::size_t end_;

@@ -3,6 +3,7 @@
 #include <zip.h>
 
 #include <algorithm>
+#include <ctime>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
@@ -26,9 +27,55 @@ std::string lower(std::string_view text) {
   throw Fault(FaultKind::Workbook, what + ": " + why);
 }
 
-// Large parts are compressed fast: a results sheet of a million cells would
-// otherwise dominate the time of a save.
-zip_uint32_t compressionLevel(std::size_t size) { return size > (std::size_t(1) << 20) ? 1 : 6; }
+// A part compressed beforehand: the source hands libzip the deflated bytes
+// with their method, sizes and checksum, so that it stores them as they are
+// (asked to compress, libzip 1.7 takes its slowest level for a replaced entry).
+struct DeflatedPart {
+  CompressedPart part;
+  std::time_t mtime = 0;
+  std::size_t position = 0;
+  zip_error_t error;
+};
+
+zip_int64_t deflatedSource(void* state, void* data, zip_uint64_t length, zip_source_cmd_t command) {
+  auto* part = static_cast<DeflatedPart*>(state);
+  switch (command) {
+    case ZIP_SOURCE_OPEN:
+      part->position = 0;
+      return 0;
+    case ZIP_SOURCE_READ: {
+      const std::string& bytes = part->part.bytes;
+      std::size_t n = std::min<std::size_t>(std::size_t(length), bytes.size() - part->position);
+      std::memcpy(data, bytes.data() + part->position, n);
+      part->position += n;
+      return zip_int64_t(n);
+    }
+    case ZIP_SOURCE_CLOSE:
+      return 0;
+    case ZIP_SOURCE_STAT: {
+      auto* st = static_cast<zip_stat_t*>(data);
+      zip_stat_init(st);
+      st->valid = ZIP_STAT_SIZE | ZIP_STAT_COMP_SIZE | ZIP_STAT_COMP_METHOD | ZIP_STAT_CRC | ZIP_STAT_MTIME;
+      st->size = part->part.size;
+      st->comp_size = part->part.bytes.size();
+      st->comp_method = ZIP_CM_DEFLATE;
+      st->crc = part->part.crc;
+      st->mtime = part->mtime;
+      return sizeof(*st);
+    }
+    case ZIP_SOURCE_ERROR:
+      return zip_error_to_data(&part->error, data, length);
+    case ZIP_SOURCE_FREE:
+      zip_error_fini(&part->error);
+      delete part;
+      return 0;
+    case ZIP_SOURCE_SUPPORTS:
+      return ZIP_SOURCE_SUPPORTS_READABLE;
+    default:
+      zip_error_set(&part->error, ZIP_ER_OPNOTSUPP, 0);
+      return -1;
+  }
+}
 
 }  // namespace
 
@@ -120,7 +167,7 @@ std::string ZipReader::read(std::uint64_t entry) {
   return content;
 }
 
-std::string rewriteZip(std::string_view original, const ZipChanges& changes, const std::string& label) {
+std::string rewriteZip(std::string_view original, ZipChanges changes, const std::string& label) {
   const std::string what = "cannot write " + label;
   zip_error_t error;
   zip_error_init(&error);
@@ -144,15 +191,20 @@ std::string rewriteZip(std::string_view original, const ZipChanges& changes, con
     zip_discard(zip);
     zipFault(what + " (" + step + ")", &copyError);
   };
-  for (const auto& [entry, content] : changes.replaced) {
-    zip_source_t* part = zip_source_buffer(zip, content.data(), content.size(), 0);
-    if (!part) fail("a new part");
+  for (auto& [entry, content] : changes.replaced) {
+    auto* deflated = new DeflatedPart{std::move(content), std::time(nullptr), 0, {}};
+    zip_error_init(&deflated->error);
+    zip_source_t* part = zip_source_function(zip, deflatedSource, deflated);
+    if (!part) {
+      delete deflated;
+      fail("a new part");
+    }
     if (zip_file_replace(zip, entry, part, 0) < 0) {
       zip_source_free(part);
       fail("replacing a part");
     }
-    if (zip_set_file_compression(zip, entry, ZIP_CM_DEFLATE, compressionLevel(content.size())) < 0)
-      fail("compressing a part");
+    // A part stored uncompressed before is deflated now.
+    if (zip_set_file_compression(zip, entry, ZIP_CM_DEFLATE, 0) < 0) fail("compressing a part");
   }
   for (std::uint64_t entry : changes.removed)
     if (zip_delete(zip, entry) < 0) fail("removing a part");

@@ -12,6 +12,7 @@
 #include <unordered_map>
 
 #include "workbook/xlsx/Limits.h"
+#include "workbook/xlsx/PartDeflater.h"
 
 typedef struct zip zip_t;
 
@@ -41,13 +42,14 @@ class ZipReader {
 };
 
 struct ZipChanges {
-  std::map<std::uint64_t, std::string> replaced;  // entry -> new content
+  std::map<std::uint64_t, CompressedPart> replaced;  // entry -> new content
   std::set<std::uint64_t> removed;
 };
 
-// The archive with the changes applied. Entries keep their order; untouched
-// entries keep their compressed bytes, and sizes are known to the writer so
-// that no Zip64 records are forced on a small file.
-std::string rewriteZip(std::string_view original, const ZipChanges& changes, const std::string& label);
+// The archive with the changes applied (the new parts are consumed).
+// Entries keep their order; untouched entries keep their compressed bytes,
+// and sizes are known to the writer so that no Zip64 records are forced on a
+// small file.
+std::string rewriteZip(std::string_view original, ZipChanges changes, const std::string& label);
 
 }  // namespace vk::xlsx
