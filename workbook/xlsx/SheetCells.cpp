@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "workbook/xlsx/CellRef.h"
+#include "workbook/xlsx/FormulaShift.h"
 
 namespace vk::xlsx {
 
@@ -212,6 +213,7 @@ bool SheetCells::setNumber(int rowNumber, int column, double value) {
       appendNumber(text, value);
       if (now.type == "n" && !now.hasFormula && now.hasValue && now.value == text) return false;
     }
+    noteLostFormula(rowNumber, cell);
     cell.state = State::Number;
     cell.number = value;
   } else {
@@ -226,7 +228,34 @@ bool SheetCells::setNumber(int rowNumber, int column, double value) {
   return true;
 }
 
-bool SheetCells::clearCell(Row& row, Cell& cell, bool& remove) const {
+void SheetCells::noteLostFormula(int rowNumber, const Cell& cell) {
+  if (cell.state != State::Original && cell.state != State::Stale) return;
+  if (!mayHoldFormula(slice(cell.offset, cell.length))) return;
+  CellContent c = content(cell);
+  if (c.hasFormula && c.formulaType == "shared" && !c.formula.empty())
+    lostShared_[c.sharedIndex] = {rowNumber, cell.column, c.formula};
+}
+
+void SheetCells::keepSharedFormulas() {
+  if (lostShared_.empty()) return;
+  for (auto& [rowNumber, row] : rows_)
+    for (Cell& cell : row.cells) {
+      if ((cell.state != State::Original && cell.state != State::Stale) ||
+          !mayHoldFormula(slice(cell.offset, cell.length)))
+        continue;
+      CellContent c = content(cell);
+      if (c.formulaType != "shared" || !c.formula.empty()) continue;
+      auto master = lostShared_.find(c.sharedIndex);
+      if (master == lostShared_.end()) continue;
+      ownFormulas_[{rowNumber, cell.column}] =
+          shiftFormula(master->second.formula, rowNumber - master->second.row, cell.column - master->second.column);
+      cell.state = State::Stale;
+      row.modified = true;
+    }
+  lostShared_.clear();
+}
+
+bool SheetCells::clearCell(int rowNumber, Row& row, Cell& cell, bool& remove) {
   remove = false;
   bool hasStyle = false;
   switch (cell.state) {
@@ -240,6 +269,7 @@ bool SheetCells::clearCell(Row& row, Cell& cell, bool& remove) const {
       if (element.size() >= 2 && element.substr(element.size() - 2) == "/>") return false;
       std::string_view style;
       hasStyle = findAttribute(startTag(cell), "s", style);
+      noteLostFormula(rowNumber, cell);
       break;
     }
     case State::Number: {
@@ -281,7 +311,7 @@ bool SheetCells::clear(const CellRange& range) {
     bool removeAny = false;
     for (; last != cells.end() && last->column <= range.lastColumn; ++last) {
       bool remove = false;
-      if (clearCell(row, *last, remove)) changed = true;
+      if (clearCell(r->first, row, *last, remove)) changed = true;
       if (remove) {
         last->column = 0;  // marked for removal
         removeAny = true;
@@ -400,8 +430,20 @@ void SheetCells::emitCell(std::string& out, int rowNumber, const Cell& cell) con
       out += "/>";
       break;
     case State::Stale: {
-      // Every child but the cached value, as read.
       out += '>';
+      if (auto own = ownFormulas_.find({rowNumber, cell.column}); own != ownFormulas_.end()) {
+        out += '<';
+        out += prefix_;
+        out += "f>";
+        appendEscaped(out, own->second);
+        out += "</";
+        out += prefix_;
+        out += "f></";
+        out += prefix_;
+        out += "c>";
+        break;
+      }
+      // Every child but the cached value, as read.
       XmlScanner scanner(element, where_, maxDepth_);
       scanner.next();
       const std::size_t depth = scanner.depth();

@@ -74,6 +74,10 @@ class SheetCells {
   // Calls `visit` for every formula cell as read.
   void forEachFormula(const std::function<void(int row, int column, const CellContent&)>& visit) const;
 
+  // Cells that share the formula of a cell since overwritten or cleared get
+  // a formula of their own; before writing the sheet back.
+  void keepSharedFormulas();
+
   Bounds bounds() const;
   // Appends the rows, each written back as read unless it changed; calls
   // `rowDone` after each row, which may take the text away.
@@ -85,8 +89,10 @@ class SheetCells {
   std::uint32_t newCellStyle(const Row& row, int column) const;
   // Clears one cell; false when it held nothing to clear. Sets `remove` when
   // nothing of the cell needs to stay.
-  bool clearCell(Row& row, Cell& cell, bool& remove) const;
+  bool clearCell(int rowNumber, Row& row, Cell& cell, bool& remove);
   bool keepsEmptyRow(const Row& row) const;
+  // Notes the shared formula of a cell about to lose its formula.
+  void noteLostFormula(int row, const Cell& cell);
   std::string_view slice(std::uint32_t offset, std::uint32_t length) const { return text_.substr(offset, length); }
   std::string_view startTag(const Cell& cell) const;
   void emitCell(std::string& out, int row, const Cell& cell) const;
@@ -101,6 +107,12 @@ class SheetCells {
   std::map<int, Row>::iterator lastRow_ = rows_.end();
   int lastParsedRow_ = 0;
   std::vector<ColumnStyle> columnStyles_;
+  struct SharedFormula {
+    int row = 0, column = 0;
+    std::string formula;
+  };
+  std::map<std::string, SharedFormula> lostShared_;                  // by shared index
+  std::map<std::pair<int, int>, std::string> ownFormulas_;           // (row, column) -> formula
 };
 
 }  // namespace vk::xlsx

@@ -92,6 +92,7 @@ bool Worksheet::select(int row, int column) {
 }
 
 void Worksheet::write(PartDeflater& deflater) {
+  cells_.keepSharedFormulas();
   pugi::xml_node root = tree_.document_element();
   if (cellsChanged_) {
     if (pugi::xml_node dimension = child(root, "dimension")) {

@@ -195,6 +195,29 @@ TEST(XlsxWriting, ClearingKeepsFormatsAndCostsOnlyTheCellsThatExist) {
   EXPECT_FALSE(cellNode(sheet, "AW32767").first_child());
 }
 
+TEST(XlsxWriting, CellsSharingALostFormulaGetTheirOwn) {
+  Book book;
+  book.sheets[2] = sheetXml(
+      "<row r=\"2\"><c r=\"B2\"><f t=\"shared\" ref=\"B2:B5\" si=\"0\">A2*2+$C$1+Sheet2!A2</f><v>1</v></c>"
+      "<c r=\"D2\"><f t=\"shared\" ref=\"D2:D3\" si=\"1\">A2</f><v>1</v></c></row>"
+      "<row r=\"3\"><c r=\"B3\"><f t=\"shared\" si=\"0\"/><v>2</v></c><c r=\"D3\"><f t=\"shared\" si=\"1\"/><v>2</v></c></row>"
+      "<row r=\"4\"><c r=\"B4\"><f t=\"shared\" si=\"0\"/><v>3</v></c></row>"
+      "<row r=\"5\"><c r=\"B5\" s=\"1\"><f t=\"shared\" si=\"0\"/><v>4</v></c></row>");
+  XlsxDocument doc(zipBytes(book.build()), "test.xlsx");
+  doc.clearContents(3, parseA1("b2"));
+  doc.write(3, 4, 2, Integer(9));
+  doc.write(3, 3, 4, Integer(8));  // a cell sharing a formula that stays
+  pugi::xml_document sheet;
+  ASSERT_TRUE(sheet.load_string(sheetPart(doc.render(), 3).c_str()));
+  EXPECT_FALSE(cellNode(sheet, "B2"));
+  EXPECT_STREQ(cellNode(sheet, "B3").child_value("f"), "A3*2+$C$1+Sheet2!A3");
+  EXPECT_FALSE(cellNode(sheet, "B3").child("f").attribute("si"));
+  EXPECT_STREQ(cellNode(sheet, "B4").child_value("v"), "9");
+  EXPECT_STREQ(cellNode(sheet, "B5").child_value("f"), "A5*2+$C$1+Sheet2!A5");
+  EXPECT_STREQ(cellNode(sheet, "B5").attribute("s").value(), "1");
+  EXPECT_STREQ(cellNode(sheet, "D2").child("f").attribute("ref").value(), "D2:D3");
+}
+
 TEST(XlsxWriting, NothingChangedMeansNothingToSave) {
   Book book;
   book.bookViews = "<bookViews><workbookView activeTab=\"1\"/></bookViews>";

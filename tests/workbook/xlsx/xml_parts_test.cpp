@@ -9,6 +9,7 @@
 #include "workbook/xlsx/CellContent.h"
 #include "workbook/xlsx/CellRef.h"
 #include "workbook/xlsx/DateSerial.h"
+#include "workbook/xlsx/FormulaShift.h"
 #include "workbook/xlsx/Opc.h"
 #include "workbook/xlsx/Recalculation.h"
 #include "workbook/xlsx/XmlScan.h"
@@ -126,6 +127,18 @@ TEST(Opc, TargetsAndRelationshipParts) {
   EXPECT_EQ(relationshipPartOf("xl/workbook.xml"), "xl/_rels/workbook.xml.rels");
   EXPECT_EQ(relationshipPartOf(""), "_rels/.rels");
   EXPECT_EQ(relationshipKind("http://purl.oclc.org/ooxml/officeDocument/relationships/worksheet"), "worksheet");
+}
+
+TEST(FormulaShift, RelativeReferencesMoveAbsoluteOnesStay) {
+  EXPECT_EQ(shiftFormula("A1*2+$C$1+C$1+$C1", 2, 1), "B3*2+$C$1+D$1+$C3");
+  EXPECT_EQ(shiftFormula("SUM(J45:J300)/COUNT($A:A)", 1, 0), "SUM(J46:J301)/COUNT($A:A)");
+  EXPECT_EQ(shiftFormula("SUM(A:B)+SUM(3:4)", 1, 2), "SUM(C:D)+SUM(4:5)");
+  EXPECT_EQ(shiftFormula("Sheet2!A7+'Fit history'!B2", 1, 0), "Sheet2!A8+'Fit history'!B3");
+  // Texts, functions, numbers and names are not references.
+  EXPECT_EQ(shiftFormula("IF(A1>1.5E3,\"A1\",LOG10(B2))&TRUE", 1, 1), "IF(B2>1.5E3,\"A1\",LOG10(C3))&TRUE");
+  EXPECT_EQ(shiftFormula("Table1[Flow]+Vol", 5, 5), "Table1[Flow]+Vol");
+  EXPECT_EQ(shiftFormula("A1+B2", -1, 0), "#REF!+B1");
+  EXPECT_EQ(shiftFormula("XFD1", 0, 1), "#REF!");
 }
 
 TEST(DateSerial, IsoDatesReadAsSerials) {
