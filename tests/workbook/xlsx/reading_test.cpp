@@ -158,6 +158,37 @@ TEST(XlsxReading, SheetsComeInTheWorkbooksOrderThroughItsRelationships) {
   EXPECT_EQ(doc.readNumber(3, 1, 1), 2);
 }
 
+TEST(XlsxReading, LimitsStopHostileFiles) {
+  Limits small;
+  small.maxEntries = 20;
+  small.maxPartSize = 1 << 20;
+  small.maxTotalSize = 5 << 19;
+  small.maxTreeSize = 1 << 16;
+  auto faultWith = [&](const Parts& parts) {
+    return faultOf([&] {
+      XlsxDocument doc(zipBytes(parts), "hostile.xlsx", small);
+      for (int sheet = 1; sheet <= 3; ++sheet) doc.readNumber(sheet, 1, 1);
+    });
+  };
+  // A part that inflates far beyond its size in the archive.
+  Book bomb;
+  bomb.sheets[1] = sheetXml("", "", std::string(4 << 20, ' '));
+  EXPECT_NE(faultWith(bomb.build()).find("too large to read"), std::string::npos);
+  // Many parts, each within the limit, together beyond it.
+  Book many;
+  for (auto& sheet : many.sheets) sheet = sheetXml("<row r=\"1\"><c r=\"A1\"><v>1</v></c></row>" + std::string(1000000, ' '));
+  many.sheets.push_back(many.sheets[0]);
+  EXPECT_NE(faultWith(many.build()).find("more data than this program can read"), std::string::npos);
+  // Too many entries.
+  Book crowded;
+  for (int i = 0; i < 30; ++i) crowded.extraParts.emplace_back("x/" + std::to_string(i) + ".xml", "<x/>");
+  EXPECT_NE(faultWith(crowded.build()).find("too many zip entries"), std::string::npos);
+  // Everything but the cells goes into a tree, whose size is bounded too.
+  Book wide;
+  wide.sheets[2] = sheetXml("", std::string(100000, ' ') + "<sheetPr/>");
+  EXPECT_NE(faultWith(wide.build()).find("too large to read"), std::string::npos);
+}
+
 class XlsxFileFaults : public ::testing::Test {
  protected:
   std::string bindFault(const std::string& path) {
