@@ -246,12 +246,12 @@ void XlsxDocument::show(int sheetIndex) {
   workbook_->setActiveTab(sheetIndex - 1);
   for (int i = 1; i <= sheetCount(); ++i) {
     Sheet& s = sheet(i);
+    if (!s.worksheet && !s.tree && !zip_->find(s.part)) continue;  // nothing to mark
     if (s.kind == "worksheet") {
       worksheet(i).setTabSelected(i == sheetIndex);
       continue;
     }
     if (!s.tree) {
-      if (!zip_->find(s.part)) continue;
       s.tree = std::make_unique<pugi::xml_document>();
       parseTree(*s.tree, zip_->read(s.part), "the part " + s.part + " of " + label_, limits_);
     }
