@@ -103,9 +103,12 @@ ZipReader::ZipReader(std::string_view bytes, std::string label, const Limits& li
   }
   zip_error_fini(&error);
   zip_int64_t count = zip_get_num_entries(zip_, 0);
-  if (count < 0 || std::uint64_t(count) > limits_.maxEntries)
+  if (count < 0 || std::uint64_t(count) > limits_.maxEntries) {
+    zip_discard(zip_);  // a constructor that throws gets no destructor
+    zip_ = nullptr;
     throw Fault(FaultKind::Workbook, label_ + " has too many zip entries (" + std::to_string(count) +
                                          ") to be a workbook this program can open");
+  }
   for (zip_uint64_t i = 0; i < zip_uint64_t(count); ++i) {
     const char* name = zip_get_name(zip_, i, 0);
     if (name) entries_.emplace(lower(name), i);  // the first of duplicate names wins
