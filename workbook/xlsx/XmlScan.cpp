@@ -114,6 +114,40 @@ bool findAttribute(std::string_view list, std::string_view local, std::string_vi
   return false;
 }
 
+std::string_view attributesOf(std::string_view element) {
+  std::size_t nameEnd = 1;
+  while (nameEnd < element.size() && isNameChar(element[nameEnd])) ++nameEnd;
+  std::size_t tagEnd = nameEnd;
+  char quote = 0;
+  for (; tagEnd < element.size(); ++tagEnd) {
+    char c = element[tagEnd];
+    if (quote) {
+      if (c == quote) quote = 0;
+    } else if (c == '"' || c == '\'') {
+      quote = c;
+    } else if (c == '>') {
+      break;
+    }
+  }
+  std::size_t listEnd = tagEnd;
+  if (listEnd > nameEnd && element[listEnd - 1] == '/') --listEnd;
+  return element.substr(nameEnd, listEnd - nameEnd);
+}
+
+void appendAttributesExcept(std::string& out, std::string_view list, std::initializer_list<std::string_view> excluded) {
+  XmlAttributes attributes(list);
+  XmlAttribute a;
+  while (attributes.next(a)) {
+    if (std::find(excluded.begin(), excluded.end(), localName(a.name)) != excluded.end()) continue;
+    out += ' ';
+    out += a.name;
+    out += '=';
+    out += a.quote;
+    out += a.value;
+    out += a.quote;
+  }
+}
+
 bool appendUnescaped(std::string& out, std::string_view raw) {
   std::size_t i = 0;
   while (i < raw.size()) {

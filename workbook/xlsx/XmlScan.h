@@ -5,6 +5,7 @@
 // untouched cells are written back exactly as they were read.
 
 #include <cstddef>
+#include <initializer_list>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -39,6 +40,12 @@ class XmlAttributes {
 
 // The raw value of the attribute with this local name, if present.
 bool findAttribute(std::string_view list, std::string_view local, std::string_view& value);
+
+// The attribute list of an element's start tag, given the element's text.
+std::string_view attributesOf(std::string_view element);
+// Appends the attributes of a list, as written, except those with the named
+// local names.
+void appendAttributesExcept(std::string& out, std::string_view list, std::initializer_list<std::string_view> excluded);
 
 // Appends text with its character and entity references resolved; false when
 // a reference is malformed or names an unknown entity.
