@@ -21,7 +21,7 @@ void BM_FitOneSet(benchmark::State& state) {
   OpenBook(m);
   m.NumSets = Integer(1);
   m.NumPoints = Integer::checked(n);
-  for (auto* a : {&m.Conc, &m.Times, &m.ConcRaw, &m.TimesRaw, &m.ConcFit, &m.Resid}) a->redim(1, n);
+  m.dimensionReadings(1, n);
   // A test of 60 minutes, whatever the number of readings, with a little noise.
   for (int p = 1; p <= n; ++p) {
     const double t = 60.0 * (p - 1) / (n - 1);

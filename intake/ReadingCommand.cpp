@@ -38,10 +38,6 @@ void checkCounts(const Module1& m) {
                                          " readings per data set; the analysis needs at least 4");
 }
 
-void dimensionArrays(Module1& m) {
-  for (auto* a : {&m.Conc, &m.Times, &m.Resid, &m.ConcRaw, &m.TimesRaw, &m.ConcFit}) a->redim(m.NumSets, m.NumPoints);
-}
-
 void readReadings(Module1& m, Feedback& screen) {
   Workbook& book = dataBook(m);
   for (int p = 1; p <= m.NumPoints; ++p) {
@@ -87,7 +83,7 @@ void ReadDataSets(Module1& m, Feedback& screen) {
   runCommand(m, [&] {
     ReadConditions(m);
     checkCounts(m);
-    dimensionArrays(m);
+    m.dimensionReadings(m.NumSets, m.NumPoints);
     screen.setVisible(Control::ProgressBar1, true);
     screen.setProgressMinimum(0);
     screen.setProgressMaximum(float(m.NumPoints));

@@ -44,6 +44,11 @@ struct Module1 {
 
   float StartPercent = 0;
 
+  // ReDim of the six reading arrays (0 To sets, 0 To readings), all zero.
+  void dimensionReadings(int sets, int readings) {
+    for (auto* a : {&Conc, &Times, &Resid, &ConcRaw, &TimesRaw, &ConcFit}) a->redim(sets, readings);
+  }
+
   // Per data set (index 1 to 6).
   SetArray<Variant> NumKept{"the kept readings per data set (NumKept)"};
   SetArray<float> TimeShift{"the time shift per data set (TimeShift)"};

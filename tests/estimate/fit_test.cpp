@@ -24,8 +24,7 @@ struct FitBench {
     OpenBook(m);
     m.NumSets = Integer::checked(long(sets.size()));
     m.NumPoints = Integer::checked(long(times.size()));
-    for (auto* a : {&m.Conc, &m.Times, &m.ConcRaw, &m.TimesRaw, &m.ConcFit, &m.Resid})
-      a->redim(m.NumSets, m.NumPoints);
+    m.dimensionReadings(m.NumSets, m.NumPoints);
     for (size_t s = 0; s < sets.size(); ++s)
       for (size_t p = 0; p < times.size(); ++p) {
         m.ConcRaw(int(s) + 1, int(p) + 1) = sets[s][p];

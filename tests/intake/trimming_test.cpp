@@ -14,8 +14,7 @@ Module1 withReadings(std::initializer_list<std::vector<float>> sets, std::vector
   Module1 m;
   m.NumSets = Integer::checked(long(sets.size()));
   m.NumPoints = Integer::checked(long(times.size()));
-  for (auto* a : {&m.Conc, &m.Times, &m.ConcRaw, &m.TimesRaw, &m.ConcFit, &m.Resid})
-    a->redim(m.NumSets, m.NumPoints);
+  m.dimensionReadings(m.NumSets, m.NumPoints);
   int s = 0;
   for (const auto& conc : sets) {
     ++s;

@@ -73,7 +73,7 @@ struct Analysis {
     OpenBook(m);
     m.NumSets = Integer::checked(long(b.probes.size()));
     m.NumPoints = Integer::checked(long(b.times.size()));
-    for (auto* a : {&m.Conc, &m.Times, &m.ConcRaw, &m.TimesRaw, &m.ConcFit, &m.Resid}) a->redim(m.NumSets, m.NumPoints);
+    m.dimensionReadings(m.NumSets, m.NumPoints);
     for (int s = 1; s <= m.NumSets; ++s)
       for (int p = 1; p <= m.NumPoints; ++p) {
         m.ConcRaw(s, p) = float(b.probes[s - 1][p - 1]);
