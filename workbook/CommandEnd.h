@@ -3,8 +3,8 @@
 // it early: cells already written stay written. The fault is then passed on
 // to the screen or the batch tool that reports it.
 
-#include <exception>
 #include <string>
+#include <type_traits>
 
 #include "module1/Fault.h"
 #include "module1/Module1.h"
