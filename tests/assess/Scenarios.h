@@ -1,6 +1,7 @@
 #pragma once
-// Six-probe tests of 300 readings, six seconds apart, as the program
-// analyses them: a sound one, and one for each way a test can go wrong.
+// Six-probe tests, of 300 readings six seconds apart unless told otherwise,
+// as the program analyses them: a sound one, and one for each way a test can
+// go wrong.
 
 #include <functional>
 
@@ -15,10 +16,11 @@ using ProbeTweak = std::function<void(int probe, ProbeShape&)>;
 // Probes in two groups of three, 1 % above and below the mean KLa, so that
 // none stands out from the others; C-infinity 5 % above surface saturation
 // at the test temperature, C0 at 5 % of it.
-inline ProgramTest sixProbeTest(double waterTemp = 15, const ProbeTweak& tweak = {}, double step = 0.1) {
+inline ProgramTest sixProbeTest(double waterTemp = 15, const ProbeTweak& tweak = {}, double step = 0.1,
+                                int readings = 300) {
   ProgramTest t;
   t.conditions = {waterTemp, 29.5, 1000, 50};
-  t.times = evenTimes(300, step);
+  t.times = evenTimes(readings, step);
   const double surface = SatDO(float(waterTemp));
   for (int probe = 0; probe < 6; ++probe) {
     ProbeShape p;
