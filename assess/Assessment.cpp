@@ -1,6 +1,8 @@
 #include "assess/Assessment.h"
 
 #include <cmath>
+#include <stdexcept>
+#include <string>
 
 namespace vk::assess {
 
@@ -11,7 +13,16 @@ Maybe<double> relativeDifference(double program, double optimum) {
   return (program - optimum) / std::fabs(optimum);
 }
 
+// A record whose readings do not pair up was put together wrongly: that is
+// the caller's fault, not a finding about the test.
+void checkPaired(const SetRecord& rec) {
+  if (rec.kept.times.size() != rec.kept.conc.size() || rec.raw.times.size() != rec.raw.conc.size())
+    throw std::invalid_argument("the readings of data set " + std::to_string(rec.set) +
+                                " have not as many times as concentrations");
+}
+
 SetAssessment assessSet(const SetRecord& rec, const Conditions& conditions, const AssessOptions& options) {
+  checkPaired(rec);
   SetAssessment a;
   a.set = rec.set;
   a.kept = static_cast<int>(rec.kept.size());

@@ -31,6 +31,9 @@ inline constexpr const char* kIntervalNote =
     "These intervals come from one probe's residuals. Those are usually serially correlated, so the intervals "
     "understate the real uncertainty; the spread between probes stands beside them.";
 
+// Nothing the readings hold makes it throw: what cannot be computed is "not
+// applicable". A set whose times and concentrations differ in number is a
+// std::invalid_argument.
 Assessment assess(const RunRecord& record, const Criteria& criteria, const AssessOptions& options);
 
 }  // namespace vk::assess

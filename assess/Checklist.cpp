@@ -92,6 +92,7 @@ CheckResult judge(const CheckRow& row, int set, const Values& values, const Crit
     m.row = &row.limits[l];
     m.limit = criteria.limit(row.id, l);
     m.value = values[l];
+    if (m.value && !std::isfinite(*m.value)) m.value = Maybe<double>::none("not a finite number");
     if (!m.value) {
       missing = true;
     } else {

@@ -108,6 +108,16 @@ TEST(Checklist, AFitThatDidNotConvergeOrKeptTooFewReadingsFails) {
   EXPECT_FALSE(a.sets[1].parameters);
 }
 
+TEST(Checklist, AFigureThatIsNotANumberCannotBeJudgedAndARecordThatDoesNotPairUpIsRefused) {
+  RunRecord record = test::runProgram(test::sixProbeTest());
+  record.sets[2].figures.cinf20 = std::nan("");
+  EXPECT_EQ(notPassed(assessed(record)),
+            (std::set<std::pair<std::string, int>>{{"depth-positive not applicable", 3}}));
+
+  record.sets[2].kept.times.pop_back();
+  EXPECT_THROW(assessed(record), std::invalid_argument);
+}
+
 TEST(Checklist, OneProbeHasNoSpreadAndNoOutlier) {
   test::ProgramTest t = test::sixProbeTest();
   t.sets.resize(1);
