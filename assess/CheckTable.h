@@ -6,6 +6,7 @@
 
 #include <array>
 #include <cstddef>
+#include <iterator>
 
 #include "assess/StandardBasis.h"
 
@@ -101,11 +102,13 @@ inline constexpr CheckRow kCheckTable[] = {
 
 inline constexpr std::size_t kCheckCount = std::size(kCheckTable);
 
-constexpr const CheckRow& checkRow(CheckId id) {
-  for (const auto& row : kCheckTable)
-    if (row.id == id) return row;
-  return kCheckTable[0];
+// Criteria index the limits by CheckId: the table keeps the enum's order.
+constexpr bool tableFollowsCheckIds() {
+  for (std::size_t i = 0; i < kCheckCount; ++i)
+    if (static_cast<std::size_t>(kCheckTable[i].id) != i) return false;
+  return true;
 }
+static_assert(tableFollowsCheckIds(), "kCheckTable must list the checks in the order of CheckId");
 
 const char* verdictName(Verdict v);   // "pass", "warn", "fail", "not applicable"
 const char* compareSymbol(Compare c);  // "<=", ">=", "<", ">"
