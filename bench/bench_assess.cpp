@@ -1,0 +1,58 @@
+// The assessment of a six-probe Run: the checks of the default run (the
+// optimum, intervals, diagnostics and the 0 % and 20 % truncation fits) and
+// the full assessment with the 16-threshold curve and its JSON, on 6 x 300
+// and 6 x 32,723 readings. Making the Run's record is set-up, not timed.
+
+#include <benchmark/benchmark.h>
+
+#include <map>
+
+#include "assess/Assessment.h"
+#include "export/JsonReport.h"
+#include "tests/assess/Scenarios.h"
+
+namespace {
+
+using namespace vk;
+
+// A 30-minute test at either density.
+const assess::RunRecord& record(int readings) {
+  static std::map<int, assess::RunRecord> records;
+  auto it = records.find(readings);
+  if (it == records.end())
+    it = records.emplace(readings, test::runProgram(test::sixProbeTest(15, {}, 30.0 / readings, readings))).first;
+  return it->second;
+}
+
+void DefaultChecks(benchmark::State& state) {
+  const assess::RunRecord& r = record(int(state.range(0)));
+  for (auto _ : state) {
+    const assess::Assessment a = assess::assess(r, assess::Criteria(), {test::trimWithProgram, false});
+    benchmark::DoNotOptimize(a.checks.data());
+  }
+}
+
+void FullAssessment(benchmark::State& state) {
+  const assess::RunRecord& r = record(int(state.range(0)));
+  for (auto _ : state) {
+    const assess::Assessment a = assess::assess(r, assess::Criteria(), {test::trimWithProgram, true});
+    benchmark::DoNotOptimize(a.checks.data());
+  }
+}
+
+void FullAssessmentAndJson(benchmark::State& state) {
+  const assess::RunRecord& r = record(int(state.range(0)));
+  const exporter::ReportHeader header{"0.1.0", "2024-05-01T10:00:00Z", "embedded", "bench.xlsx", ""};
+  for (auto _ : state) {
+    const assess::Assessment a = assess::assess(r, assess::Criteria(), {test::trimWithProgram, true});
+    const std::string json = exporter::assessmentJson(header, r, a);
+    benchmark::DoNotOptimize(json.data());
+  }
+}
+
+}  // namespace
+
+BENCHMARK(DefaultChecks)->Arg(300)->Arg(32723)->Unit(benchmark::kMillisecond);
+BENCHMARK(FullAssessment)->Arg(300)->Arg(32723)->Unit(benchmark::kMillisecond);
+BENCHMARK(FullAssessmentAndJson)->Arg(300)->Arg(32723)->Unit(benchmark::kMillisecond);
+BENCHMARK_MAIN();
