@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "estimate/RunCommand.h"
-#include "intake/ReadingCommand.h"
+#include "commands/ReadingCommand.h"
+#include "commands/RunCommand.h"
 #include "tests/Digits.h"
 #include "tests/support/RecordingFeedback.h"
 #include "tests/support/TestBook.h"

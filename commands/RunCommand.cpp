@@ -1,11 +1,11 @@
-#include "estimate/RunCommand.h"
+#include "commands/RunCommand.h"
 
+#include "commands/CommitAfter.h"
 #include "estimate/Fit.h"
 #include "intake/Trimming.h"
 #include "report/ResultWriting.h"
 #include "workbook/Book.h"
 #include "workbook/CellMap.h"
-#include "workbook/CommandEnd.h"
 #include "workbook/ReadCell.h"
 
 namespace vk {
@@ -48,7 +48,7 @@ RunSummary RunAnalysis(Module1& m, Feedback& screen) {
   screen.beep();
   screen.setEnabled(Control::Timer1, true);
   screen.setCaption(Control::Label1, "Be patient!!");
-  RunSummary summary = runCommand(m, [&] {
+  RunSummary summary = commitAfter(m, [&] {
     RunSummary run;
     checkDataRead(m);
     OpenBook(m);

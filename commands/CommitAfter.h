@@ -13,7 +13,7 @@
 namespace vk {
 
 template <class Body>
-auto runCommand(Module1& m, Body body) -> decltype(body()) {
+auto commitAfter(Module1& m, Body body) -> decltype(body()) {
   try {
     if constexpr (std::is_void_v<decltype(body())>) {
       body();
