@@ -24,6 +24,9 @@ struct Module1 {
   std::shared_ptr<WorkbookEngine> Engine;
   std::shared_ptr<Workbook> FileBook;
   std::shared_ptr<Workbook> DataBook;
+  // True while a command runs (commands/CommitAfter.h): a command started
+  // inside it joins it and leaves the commit to it.
+  bool CommandUnderWay = false;
 
   // Test conditions.
   Integer NumPoints;
