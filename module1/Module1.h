@@ -12,6 +12,10 @@
 
 namespace vk {
 
+// A fit makes at most this many passes; the results sheet has one history
+// row for each.
+constexpr int kMaxPasses = 11;
+
 class Workbook;
 class WorkbookEngine;
 

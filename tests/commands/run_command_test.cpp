@@ -162,6 +162,14 @@ TEST_F(Run, ASetThatDoesNotConvergeIsWrittenAndWarnedAbout) {
   EXPECT_EQ(runScreen.lines.back(), "warning");
 }
 
+TEST_F(Run, HistoryOfEachSetGoesIntoItsOwnBlock) {
+  read(workedTest(3));
+  threshold(3, Integer(10));
+  RunAnalysis(m, runScreen);
+  EXPECT_EQ(cell(11, 24), Variant(Integer(1)));        // X11
+  EXPECT_DIGITS(cell(14, 25).asDouble(), "7.9823");    // Y14
+}
+
 TEST_F(Run, ThresholdsAreReadPerSetAndAnEmptyOneCountsAsZero) {
   read(workedTest(2));
   threshold(1, Integer(10));
