@@ -7,8 +7,6 @@
 
 #include "estimate/Fit.h"
 #include "intake/Trimming.h"
-#include "workbook/Book.h"
-#include "workbook/MemoryWorkbook.h"
 
 namespace {
 
@@ -16,9 +14,6 @@ void BM_FitOneSet(benchmark::State& state) {
   using namespace vk;
   const int n = int(state.range(0));
   Module1 m;
-  m.Engine = std::make_shared<MemoryEngine>();
-  m.WorkbookPath = m.WorkbookName = "bench.xlsx";
-  OpenBook(m);
   m.NumSets = Integer(1);
   m.NumPoints = Integer::checked(n);
   m.dimensionReadings(1, n);

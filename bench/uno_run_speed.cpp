@@ -12,10 +12,10 @@
 #include <sstream>
 
 #include "apps/batch/ConsoleFeedback.h"
-#include "estimate/RunCommand.h"
-#include "intake/ReadingCommand.h"
+#include "commands/OpenCommand.h"
+#include "commands/ReadingCommand.h"
+#include "commands/RunCommand.h"
 #include "tests/uno/TestOffice.h"
-#include "workbook/OpenCommand.h"
 #include "workbook/uno/LibreOfficeEngine.h"
 
 namespace {

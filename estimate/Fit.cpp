@@ -3,16 +3,17 @@
 #include <cmath>
 
 #include "module1/Single.h"
-#include "workbook/Book.h"
-#include "workbook/CellMap.h"
 
-// Stop criteria, tested in this order after every pass p:
-//   (1) |dCinf / CinfTry| < 1e-5 and |dC0 / C0Try| < 1e-5 and |dKLa / KLaTry| < 1e-5
-//       -> converged; each ratio is tested in turn, the first that fails
-//          sends the pass to (2).
-//   (2) |(SumSq - SumSqTry) / SumSqTry| <= 1e-6          -> converged
+// Stop tests, in this order after every pass p, with the tolerances and the
+// limit of FitOptions (the program's values in brackets):
+//   (1) |dCinf / CinfTry| < stepTolerance and |dC0 / C0Try| < stepTolerance
+//       and |dKLa / KLaTry| < stepTolerance  (1e-5)      -> converged
+//       Each ratio is tested in turn; the first that fails sends the pass
+//       to (2).
+//   (2) |(SumSq - SumSqTry) / SumSqTry| <= sumSqTolerance  (1e-6)
+//                                                         -> converged
 //       (skipped when SumSqTry is 0: an exact fit is adopted instead)
-//   (3) p > 10                                            -> stopped, not converged
+//   (3) p >= maxPasses  (11)                              -> stopped, not converged
 // Otherwise the trial estimates are adopted and the next pass starts. On
 // convergence the trial of the converging pass is not adopted.
 //
@@ -24,9 +25,6 @@
 namespace vk {
 
 namespace {
-
-constexpr double kStepTolerance = 1e-5;
-constexpr double kSumSqTolerance = 1e-6;
 
 // The model at one reading, stored as a 32-bit float, and its residual.
 struct Evaluation {
@@ -62,15 +60,20 @@ void StartFit(Module1& m, FitLocals& fit, int set) {
   m.SumSq[set] = sumSq;
 }
 
-bool FitDataSet(Module1& m, FitLocals& fit, int set) {
-  namespace c = cells;
-  Workbook& book = dataBook(m);
+FitSummary FitDataSet(Module1& m, FitLocals& fit, int set, const FitOptions& options, const FitCallbacks& callbacks) {
   const int n = m.NumKept[set].asInteger();
-  const int column = c::resultColumn(set);
+  FitSummary summary;
+  summary.initialSumSq = m.SumSq[set].asDouble();
+  auto stop = [&](FitStop why) {
+    summary.passes = fit.PassCount[set];
+    summary.stop = why;
+    summary.finalSumSq = m.SumSq[set].asDouble();
+    return summary;
+  };
 
   for (;;) {
     const Integer pass = fit.PassCount[set] += Integer(1);
-    book.write(c::kResultsSheet, c::historyRow(pass), column, Variant(pass));
+    if (callbacks.passStarted) callbacks.passStarted(pass);
 
     const double cinf = m.Cinf[set], c0 = m.C0[set], kla = m.KLa[set];
     float a11 = 0, a12 = 0, a13 = 0, a22 = 0, a23 = 0, a33 = 0;
@@ -123,25 +126,19 @@ bool FitDataSet(Module1& m, FitLocals& fit, int set) {
     }
     sumSqTry = checkedDouble(sumSqTry, Where{"the trial sum of squares", set, pass});
 
-    // The history row holds the estimates the pass started from.
-    const int row = c::historyRow(pass);
-    book.write(c::kResultsSheet, row, column + 1, Variant::single(m.Cinf[set]));
-    book.write(c::kResultsSheet, row, column + 2, Variant::single(m.C0[set]));
-    book.write(c::kResultsSheet, row, column + 3, Variant::single(m.KLa[set]));
-    book.write(c::kResultsSheet, row, column + 4, m.SumSq[set]);
+    if (callbacks.passEnded) callbacks.passEnded(FitPass{pass, m.Cinf[set], m.C0[set], m.KLa[set], m.SumSq[set]});
 
     const Where test{"the convergence test", set, pass};
-    const bool stepsSmall =
-        std::fabs(checkedDivide(dCinf, cinfTry, test)) < kStepTolerance &&
-        std::fabs(checkedDivide(dC0, c0Try, test)) < kStepTolerance &&
-        std::fabs(checkedDivide(dKLa, klaTry, test)) < kStepTolerance;
+    const double tolerance = options.stepTolerance;
+    const bool stepsSmall = std::fabs(checkedDivide(dCinf, cinfTry, test)) < tolerance &&
+                            std::fabs(checkedDivide(dC0, c0Try, test)) < tolerance &&
+                            std::fabs(checkedDivide(dKLa, klaTry, test)) < tolerance;
     // A trial that fits every reading exactly has no relative change of the
     // sum of squares; it is adopted, and the next pass's zero step converges.
-    const bool converged =
-        stepsSmall ||
-        (sumSqTry != 0 &&
-         std::fabs(checkedDivide(m.SumSq[set].asDouble() - sumSqTry, sumSqTry, test)) <= kSumSqTolerance);
-    if (converged) {
+    const bool sumSqSteady =
+        !stepsSmall && sumSqTry != 0 &&
+        std::fabs(checkedDivide(m.SumSq[set].asDouble() - sumSqTry, sumSqTry, test)) <= options.sumSqTolerance;
+    if (stepsSmall || sumSqSteady) {
       // With three readings the fit has no residual degree of freedom: no
       // variance can be estimated, so both stay Empty.
       if (n > 3) {
@@ -149,9 +146,9 @@ bool FitDataSet(Module1& m, FitLocals& fit, int set) {
         fit.ResVar[set] = Variant::dbl(resVar);
         fit.StdErr[set] = Variant::dbl(std::pow(resVar, 0.5));
       }
-      return true;
+      return stop(stepsSmall ? FitStop::StepsSmall : FitStop::SumSqSteady);
     }
-    if (pass >= kMaxPasses) return false;
+    if (pass >= options.maxPasses) return stop(FitStop::PassLimit);
 
     m.Cinf[set] = cinfTry;
     m.C0[set] = c0Try;

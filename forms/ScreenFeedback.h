@@ -6,7 +6,7 @@
 
 #include <map>
 
-#include "module1/Feedback.h"
+#include "commands/Feedback.h"
 
 class QProgressBar;
 class QTimer;

@@ -3,13 +3,13 @@
 #include <QLabel>
 #include <QPushButton>
 
+#include "commands/OpenCommand.h"
 #include "forms/DirList.h"
 #include "forms/DriveList.h"
 #include "forms/FileList.h"
 #include "forms/MessageBox.h"
 #include "forms/ScreenFont.h"
 #include "forms/Wizard.h"
-#include "workbook/OpenCommand.h"
 #include "workbook/Workbook.h"
 
 namespace vk {

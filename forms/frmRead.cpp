@@ -4,9 +4,9 @@
 #include <QProgressBar>
 #include <QPushButton>
 
+#include "commands/ReadingCommand.h"
 #include "forms/ProgressBar.h"
 #include "forms/Wizard.h"
-#include "intake/ReadingCommand.h"
 
 namespace vk {
 

@@ -5,7 +5,7 @@
 #include <QPushButton>
 #include <QTimer>
 
-#include "estimate/RunCommand.h"
+#include "commands/RunCommand.h"
 #include "forms/ProgressBar.h"
 #include "forms/Wizard.h"
 

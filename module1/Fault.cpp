@@ -15,10 +15,8 @@ const char* faultKindName(FaultKind kind) {
   return "Fault";
 }
 
-Fault::Fault(FaultKind kind, const std::string& description)
-    : std::runtime_error(std::string(faultKindName(kind)) + ": " + description),
-      kind_(kind),
-      description_(what()) {}
+Fault::Fault(FaultKind kind, const std::string& text)
+    : std::runtime_error(std::string(faultKindName(kind)) + ": " + text), kind_(kind), text_(text), description_(what()) {}
 
 std::string Where::describe() const {
   std::string text = what;

@@ -23,13 +23,17 @@ const char* faultKindName(FaultKind kind);
 
 class Fault : public std::runtime_error {
  public:
-  Fault(FaultKind kind, const std::string& description);
+  Fault(FaultKind kind, const std::string& text);
   FaultKind kind() const { return kind_; }
-  // The text shown to the user: the kind's name followed by the description.
+  // The text shown to the user: the kind's name followed by the text.
   const std::string& description() const { return description_; }
+  // What failed, where and why, without the kind: for messages that put
+  // several faults together under one kind.
+  const std::string& text() const { return text_; }
 
  private:
   FaultKind kind_;
+  std::string text_;
   std::string description_;
 };
 

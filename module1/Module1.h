@@ -12,6 +12,10 @@
 
 namespace vk {
 
+// A fit makes at most this many passes; the results sheet has one history
+// row for each.
+constexpr int kMaxPasses = 11;
+
 class Workbook;
 class WorkbookEngine;
 
@@ -24,6 +28,9 @@ struct Module1 {
   std::shared_ptr<WorkbookEngine> Engine;
   std::shared_ptr<Workbook> FileBook;
   std::shared_ptr<Workbook> DataBook;
+  // True while a command runs (commands/CommitAfter.h): a command started
+  // inside it joins it and leaves the commit to it.
+  bool CommandUnderWay = false;
 
   // Test conditions.
   Integer NumPoints;

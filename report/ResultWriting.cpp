@@ -1,5 +1,6 @@
 #include "report/ResultWriting.h"
 
+#include "module1/Single.h"
 #include "workbook/CellMap.h"
 
 namespace vk {
@@ -19,6 +20,7 @@ void WriteSetResults(Module1& m, Workbook& book, int set, const StandardFigures&
   const int sheet = c::kResultsSheet;
   const int test = c::testColumn(set), standard = c::standardColumn(set);
   auto single = [](float v) { return Variant::single(v); };
+  const float stdPress = toSingle(kStdPressure, Where{"the standard pressure", set});
 
   book.write(sheet, c::kWaterTempResultRow, test, single(m.WaterTemp));
   book.write(sheet, c::kBaroPressResultRow, test, single(m.BaroPress));
@@ -26,7 +28,7 @@ void WriteSetResults(Module1& m, Workbook& book, int set, const StandardFigures&
   book.write(sheet, c::kKLaResultRow, test, single(f.KLaT));
   book.write(sheet, c::kStdErrResultRow, test, stdErr);
   book.write(sheet, c::kWaterTempResultRow, standard, single(kStdTemp));
-  book.write(sheet, c::kBaroPressResultRow, standard, single(kStdPress));
+  book.write(sheet, c::kBaroPressResultRow, standard, single(stdPress));
   book.write(sheet, c::kCinfResultRow, standard, single(f.CinfStd));
   book.write(sheet, c::kKLaResultRow, standard, single(f.KLa20));
   book.write(sheet, c::kSOTRResultRow, standard, f.SOTR);
@@ -55,7 +57,7 @@ void WriteSetResults(Module1& m, Workbook& book, int set, const StandardFigures&
   book.write(sheet, row, c::kSOTRColumn, f.SOTR);
   book.write(sheet, row, c::kSatDepthColumn, single(f.SatDepth));
   book.write(sheet, row, c::kStdErrColumn, stdErr);
-  book.write(sheet, row, c::kStdPressColumn, single(kStdPress));
+  book.write(sheet, row, c::kStdPressColumn, single(stdPress));
 }
 
 Averages WriteAverages(Workbook& book, const RunningSums& sums, Integer numSets) {

@@ -6,7 +6,6 @@
 namespace vk {
 
 namespace {
-constexpr double kStdPressure = 29.92;        // inHg
 constexpr double kSatDO20 = 9.092426;         // mg/L at 20 degrees C and 1 atm
 constexpr double kTheta = 1.024;              // temperature correction of KLa
 constexpr double kLbO2PerMgLFt3 = 0.000062402;
@@ -61,7 +60,7 @@ void RunningSums::add(const StandardFigures& figures, const Variant& stdErr) {
   SumSOTR += figures.SOTR;
   SumDepth += Variant::single(figures.SatDepth);
   SumStdErr += stdErr;
-  SumStdPress += Variant::single(kStdPress);
+  SumStdPress += Variant::single(toSingle(kStdPressure, Where{"the standard pressure"}));
 }
 
 }  // namespace vk

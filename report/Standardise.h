@@ -45,8 +45,10 @@ struct RunningSums {
   void add(const StandardFigures& figures, const Variant& stdErr);
 };
 
-// The standard pressure as the program stores it.
-constexpr float kStdPress = 29.92f;
-constexpr float kStdTemp = 20.0f;
+// The standard conditions. The pressure enters the saturation depth and the
+// pressure correction as a double; where it is stored, it is rounded to a
+// Single at that point, like every stored value.
+constexpr double kStdPressure = 29.92;  // inHg
+constexpr float kStdTemp = 20.0f;       // degrees C
 
 }  // namespace vk

@@ -4,6 +4,7 @@
 
 #include <string>
 
+#include "module1/Module1.h"
 #include "workbook/A1.h"
 
 namespace vk::cells {
@@ -38,7 +39,7 @@ constexpr int kThresholdRow = 45;
 constexpr int resultColumn(int set) { return 7 * (set - 1) + 10; }
 constexpr int historyRow(int pass) { return 10 + pass; }
 constexpr int kHistoryFirstRow = 11;
-constexpr int kHistoryLastRow = 21;  // a fit makes at most 11 passes
+constexpr int kHistoryLastRow = historyRow(kMaxPasses);
 
 // Per-set results, rows 25 to 35: column +1 at test conditions, +2 standard.
 constexpr int testColumn(int set) { return resultColumn(set) + 1; }

@@ -5,13 +5,13 @@
 #include <ostream>
 
 #include "apps/batch/ConsoleFeedback.h"
-#include "estimate/RunCommand.h"
-#include "intake/ReadingCommand.h"
+#include "commands/CommitAfter.h"
+#include "commands/OpenCommand.h"
+#include "commands/ReadingCommand.h"
+#include "commands/RunCommand.h"
 #include "workbook/Book.h"
 #include "workbook/CellMap.h"
 #include "workbook/CellText.h"
-#include "workbook/CommandEnd.h"
-#include "workbook/OpenCommand.h"
 
 namespace vk {
 
@@ -83,7 +83,7 @@ void printSummary(const RunSummary& run, std::ostream& out) {
 // user would edit them between Reading and Run; returns a warning for items
 // beyond the data sets, empty when there are none.
 std::string writeThresholds(Module1& m, const std::vector<std::optional<double>>& items) {
-  return runCommand(m, [&] {
+  return commitAfter(m, [&] {
     Workbook& book = dataBook(m);
     for (size_t k = 0; k < items.size() && int(k) < m.NumSets; ++k) {
       const int set = int(k) + 1;

@@ -4,7 +4,7 @@
 
 #include <ostream>
 
-#include "module1/Feedback.h"
+#include "commands/Feedback.h"
 
 namespace vk {
 

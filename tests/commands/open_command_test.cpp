@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
+#include "commands/OpenCommand.h"
 #include "tests/support/RecordingFeedback.h"
 #include "workbook/MemoryWorkbook.h"
-#include "workbook/OpenCommand.h"
 
 namespace vk {
 namespace {

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "intake/ReadingCommand.h"
+#include "commands/ReadingCommand.h"
+#include "intake/Conditions.h"
 #include "tests/Digits.h"
 #include "tests/support/RecordingFeedback.h"
 #include "tests/support/TestBook.h"

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "estimate/RunCommand.h"
-#include "intake/ReadingCommand.h"
+#include "commands/ReadingCommand.h"
+#include "commands/RunCommand.h"
 #include "tests/Digits.h"
 #include "tests/support/RecordingFeedback.h"
 #include "tests/support/TestBook.h"
@@ -160,6 +160,14 @@ TEST_F(Run, ASetThatDoesNotConvergeIsWrittenAndWarnedAbout) {
   EXPECT_NE(runScreen.warnings[0].find("data set 1 did not converge in 11 passes"), std::string::npos)
       << runScreen.warnings[0];
   EXPECT_EQ(runScreen.lines.back(), "warning");
+}
+
+TEST_F(Run, HistoryOfEachSetGoesIntoItsOwnBlock) {
+  read(workedTest(3));
+  threshold(3, Integer(10));
+  RunAnalysis(m, runScreen);
+  EXPECT_EQ(cell(11, 24), Variant(Integer(1)));        // X11
+  EXPECT_DIGITS(cell(14, 25).asDouble(), "7.9823");    // Y14
 }
 
 TEST_F(Run, ThresholdsAreReadPerSetAndAnEmptyOneCountsAsZero) {

@@ -1,17 +1,24 @@
 // The whole analysis, Open to Run, on workbook files through the embedded
 // engine, checked cell by cell in the saved file: every cell the commands
 // write must hold exactly the value, and the type, that the same commands
-// write into a workbook held in memory from the same test sheet.
+// write into a workbook held in memory from the same test sheet. Also: a
+// file that another program saves while a command works on it.
 
 #include <gtest/gtest.h>
 
 #include <charconv>
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
+#include <thread>
 
 #include "apps/batch/BatchTool.h"
+#include "commands/OpenCommand.h"
+#include "commands/ReadingCommand.h"
+#include "module1/Fault.h"
 #include "tests/Digits.h"
+#include "tests/support/RecordingFeedback.h"
 #include "tests/support/XlsxCells.h"
 #include "workbook/A1.h"
 #include "workbook/CellMap.h"
@@ -248,6 +255,48 @@ TEST_F(EndToEnd, FaultsAreReportedAndWhatWasWrittenIsSaved) {
   Analysed two = analyse(e2e("two-sheets.xlsx"));
   EXPECT_EQ(two.status, 1);
   EXPECT_NE(two.err.find("sheet"), std::string::npos) << two.err;
+}
+
+// A screen whose progress, at level 3 of the initial analysis, is the moment
+// another program saves its own version of the workbook.
+struct SavedMeanwhile : test::RecordingFeedback {
+  fs::path workbook, theirs;
+  bool analysing = false;
+
+  void setCaption(Control c, const std::string& caption) override {
+    analysing = caption == "Initial analysis...";
+    RecordingFeedback::setCaption(c, caption);
+  }
+  void setProgressValue(float value) override {
+    if (analysing && value == 3) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(20));  // a new modification time
+      fs::copy_file(theirs, workbook.string() + ".new");
+      fs::rename(workbook.string() + ".new", workbook);
+    }
+    RecordingFeedback::setProgressValue(value);
+  }
+};
+
+TEST_F(EndToEnd, AWorkbookSavedByAnotherProgramDuringTheReadingStopsIt) {
+  SavedMeanwhile screen;
+  screen.workbook = dir / "sample.xlsx";
+  screen.theirs = kSource / "templates/template.xlsx";
+  fs::copy_file(kSource / "templates/sample.xlsx", screen.workbook);
+  Module1 m;
+  m.Engine = std::make_shared<XlsxEngine>();
+  OpenWorkbook(m, screen, dir.string(), "sample.xlsx");
+  try {
+    ReadDataSets(m, screen);
+    ADD_FAILURE() << "no fault";
+  } catch (const Fault& fault) {
+    EXPECT_NE(std::string(fault.what()).find("changed by another program"), std::string::npos) << fault.what();
+  }
+  auto bytes = [](const fs::path& file) {
+    std::ostringstream out;
+    out << std::ifstream(file, std::ios::binary).rdbuf();
+    return out.str();
+  };
+  EXPECT_TRUE(bytes(screen.workbook) == bytes(screen.theirs)) << "the other program's file was overwritten";
 }
 
 }  // namespace

@@ -1,27 +1,29 @@
 #include <gtest/gtest.h>
 
+#include <map>
+#include <string>
+#include <tuple>
 #include <vector>
 
 #include "estimate/Fit.h"
 #include "intake/Trimming.h"
 #include "tests/Digits.h"
-#include "workbook/Book.h"
-#include "workbook/CellMap.h"
-#include "workbook/MemoryWorkbook.h"
 
 namespace vk {
 namespace {
 
 struct FitBench {
   Module1 m;
-  std::shared_ptr<MemoryEngine> engine = std::make_shared<MemoryEngine>();
   TrimWork work;
   FitLocals fit;
+  FitOptions options;
+  FitSummary summary;
+  // The history the callbacks report, as the rows of the results sheet hold
+  // it: (set, pass, offset) with the pass number at offset 0.
+  std::map<std::tuple<int, int, int>, Variant> rows;
+  std::vector<std::string> events;
 
   FitBench(const std::vector<std::vector<float>>& sets, const std::vector<float>& times) {
-    m.Engine = engine;
-    m.WorkbookPath = m.WorkbookName = "fit.xlsx";
-    OpenBook(m);
     m.NumSets = Integer::checked(long(sets.size()));
     m.NumPoints = Integer::checked(long(times.size()));
     m.dimensionReadings(m.NumSets, m.NumPoints);
@@ -37,11 +39,27 @@ struct FitBench {
     SelectFitWindow(m, work, set);
     StartEstimates(m, work, set);
     StartFit(m, fit, set);
-    return FitDataSet(m, fit, set);
+    return fitSet(set);
   }
-  MemoryWorkbook& book() { return *engine->book("fit.xlsx"); }
+  bool fitSet(int set) {
+    FitCallbacks record;
+    record.passStarted = [this, set](Integer pass) {
+      events.push_back("start " + std::to_string(pass));
+      rows[{set, pass, 0}] = Variant(pass);
+    };
+    record.passEnded = [this, set](const FitPass& p) {
+      events.push_back("end " + std::to_string(p.pass));
+      rows[{set, p.pass, 1}] = Variant::single(p.cinf);
+      rows[{set, p.pass, 2}] = Variant::single(p.c0);
+      rows[{set, p.pass, 3}] = Variant::single(p.kla);
+      rows[{set, p.pass, 4}] = p.sumSq;
+    };
+    summary = FitDataSet(m, fit, set, options, record);
+    return summary.converged();
+  }
   Variant history(int set, int pass, int offset) {
-    return book().value(cells::kResultsSheet, cells::historyRow(pass), cells::resultColumn(set) + offset);
+    auto it = rows.find({set, pass, offset});
+    return it == rows.end() ? Variant() : it->second;
   }
 };
 
@@ -94,7 +112,7 @@ TEST(Fit, StartingEstimatesWithinToleranceConvergeInTheFirstPass) {
   b.m.C0[1] = conc[0];
   b.m.KLa[1] = 0.3f;
   StartFit(b.m, b.fit, 1);
-  ASSERT_TRUE(FitDataSet(b.m, b.fit, 1));
+  ASSERT_TRUE(b.fitSet(1));
   EXPECT_EQ(int(b.fit.PassCount[1]), 1);
   EXPECT_EQ(b.m.Cinf[1], 10.01f);
   EXPECT_EQ(b.m.KLa[1], 0.3f);
@@ -135,12 +153,30 @@ TEST(Fit, ThreeOrFourKeptReadingsGiveNoOrOneDegreeOfFreedom) {
   }
 }
 
-TEST(Fit, HistoryOfEachSetGoesIntoItsOwnBlock) {
-  FitBench b({kWorkedConc, kWorkedConc, kWorkedConc}, kWorkedTimes);
-  ASSERT_TRUE(b.run(3, 10));
-  EXPECT_TRUE(b.history(1, 1, 0).isEmpty());
-  EXPECT_EQ(b.book().value(3, 11, 24), Variant(Integer(1)));  // X11
-  EXPECT_DIGITS(b.book().value(3, 14, 25).asDouble(), "7.9823");  // Y14
+TEST(FitSolver, OptionsDecideWhichTestStopsThePassesAndTheSummarySaysSo) {
+  FitBench worked({kWorkedConc}, kWorkedTimes);
+  ASSERT_TRUE(worked.run(1, 10));
+  EXPECT_EQ(worked.summary.passes, 4);
+  EXPECT_EQ(worked.summary.stop, FitStop::StepsSmall);
+  EXPECT_DIGITS(worked.summary.initialSumSq, "1.5174");
+  EXPECT_DIGITS(worked.summary.finalSumSq, "0.010103");
+
+  // Pass 3 changes the sum of squares by 0.6 %: a tolerance of 1 % stops
+  // there by test (2), a limit of three passes by test (3); either way with
+  // the estimates pass 3 started from.
+  FitBench loose({kWorkedConc}, kWorkedTimes);
+  loose.options.sumSqTolerance = 0.01;
+  ASSERT_TRUE(loose.run(1, 10));
+  EXPECT_EQ(loose.summary.passes, 3);
+  EXPECT_EQ(loose.summary.stop, FitStop::SumSqSteady);
+  EXPECT_DIGITS(loose.m.Cinf[1], "7.9751");
+  FitBench limited({kWorkedConc}, kWorkedTimes);
+  limited.options.maxPasses = 3;
+  ASSERT_FALSE(limited.run(1, 10));
+  EXPECT_EQ(limited.summary.stop, FitStop::PassLimit);
+  EXPECT_EQ(limited.summary.finalSumSq, limited.history(1, 3, 4).asDouble());
+  EXPECT_TRUE(limited.fit.StdErr[1].isEmpty());
+  EXPECT_EQ(limited.events, (std::vector<std::string>{"start 1", "end 1", "start 2", "end 2", "start 3", "end 3"}));
 }
 
 TEST(FitFaults, NumericalFailuresAreFaultsNamingSetAndPass) {
@@ -153,12 +189,14 @@ TEST(FitFaults, NumericalFailuresAreFaultsNamingSetAndPass) {
   b.m.KLa[1] = 0;  // makes the first column of the Jacobian zero
   StartFit(b.m, b.fit, 1);
   try {
-    FitDataSet(b.m, b.fit, 1);
+    b.fitSet(1);
     FAIL() << "no fault";
   } catch (const Fault& f) {
     EXPECT_EQ(f.kind(), FaultKind::DivisionByZero);
     EXPECT_NE(std::string(f.what()).find("data set 1, fit pass 1"), std::string::npos) << f.what();
   }
+  // The pass had started, so its number is reported; it never ended.
+  EXPECT_EQ(b.events, std::vector<std::string>{"start 1"});
   // An exponential that overflows: a large negative KLa over a long time.
   FitBench big({{1, 2, 3, 4}}, {0, 1000, 2000, 3000});
   big.m.StartPercent = 0;

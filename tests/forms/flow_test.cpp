@@ -10,14 +10,14 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 
-#include "ScreenTest.h"
-#include "estimate/RunCommand.h"
+#include "commands/OpenCommand.h"
+#include "commands/ReadingCommand.h"
+#include "commands/RunCommand.h"
 #include "forms/Application.h"
-#include "intake/ReadingCommand.h"
 #include "module1/Fault.h"
+#include "ScreenTest.h"
 #include "support/RecordingFeedback.h"
 #include "workbook/CellMap.h"
-#include "workbook/OpenCommand.h"
 #include "workbook/xlsx/XlsxEngine.h"
 
 namespace vk::test {

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "module1/Feedback.h"
+#include "commands/Feedback.h"
 
 namespace vk::test {
 

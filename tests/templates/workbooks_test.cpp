@@ -98,7 +98,7 @@ struct Analysis {
     SelectFitWindow(m, work, set);
     StartEstimates(m, work, set);
     StartFit(m, fit, set);
-    return FitDataSet(m, fit, set);
+    return FitDataSet(m, fit, set).converged();
   }
   int kept(int set) { return int(m.NumKept[set].asInteger()); }
 };

@@ -12,11 +12,11 @@
 #include <fstream>
 #include <sstream>
 
+#include "commands/CommitAfter.h"
 #include "module1/Fault.h"
 #include "module1/Module1.h"
 #include "tests/uno/TestDocuments.h"
 #include "tests/uno/TestOffice.h"
-#include "workbook/CommandEnd.h"
 #include "workbook/uno/CalcWorkbook.h"
 #include "workbook/uno/LibreOfficeEngine.h"
 #include "workbook/uno/OfficeText.h"
@@ -144,7 +144,7 @@ TEST_F(LiveWorkbook, AFaultThatEndsACommandLeavesWhatWasWrittenInTheSheet) {
   Module1 m;
   m.DataBook = engine.bind(makeWorkbook("fault.xlsx"));
   Document doc = documentOf(*m.DataBook);
-  EXPECT_THROW(runCommand(m,
+  EXPECT_THROW(commitAfter(m,
                           [&] {
                             m.DataBook->write(3, 13, 1, Integer(1));
                             m.DataBook->write(3, 13, 2, Variant::single(3.25f));

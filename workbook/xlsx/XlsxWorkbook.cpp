@@ -41,54 +41,71 @@ void XlsxWorkbook::load() {
   std::string bytes = readWorkbookFile(file_, limits_.maxFileSize, stamp);
   document_ = std::make_unique<XlsxDocument>(std::move(bytes), path_, limits_);
   stamp_ = stamp;
+  dropped_ = false;
+}
+
+void XlsxWorkbook::changedOnDisk() {
+  dropped_ = true;
+  throw Fault(FaultKind::Workbook, "the workbook " + path_ +
+                                       " was changed by another program since it was read; nothing was saved. Run "
+                                       "the command again");
 }
 
 void XlsxWorkbook::refresh() {
   auto now = stampOf(file_);
   if (!now) throw Fault(FaultKind::Workbook, "the workbook " + path_ + " does not exist any more");
-  if (*now != stamp_)
-    load();
-  else
+  if (*now == stamp_ && !dropped_) {
     checkWritable("; the results could not be saved in it");
+    return;
+  }
+  // Read part-way through a command, the file would mix two versions: what
+  // the command read or wrote before and the other program's work after.
+  if (commandUnderWay_ || (document_->changed() && !dropped_))
+    changedOnDisk();
+  load();
 }
 
-double XlsxWorkbook::readNumber(int sheet, int row, int column) { return document_->readNumber(sheet, row, column); }
+XlsxDocument& XlsxWorkbook::document() {
+  commandUnderWay_ = true;
+  return *document_;
+}
+
+double XlsxWorkbook::readNumber(int sheet, int row, int column) { return document().readNumber(sheet, row, column); }
 
 void XlsxWorkbook::write(int sheet, int row, int column, const Variant& value) {
-  document_->write(sheet, row, column, value);
+  document().write(sheet, row, column, value);
 }
 
 void XlsxWorkbook::clearContents(int sheet, std::string_view range) {
-  document_->clearContents(sheet, parseA1(range));
+  document().clearContents(sheet, parseA1(range));
 }
 
 void XlsxWorkbook::select(int sheet, std::string_view cell) {
   CellRange r = parseA1(cell);
-  document_->select(sheet, r.firstRow, r.firstColumn);
+  document().select(sheet, r.firstRow, r.firstColumn);
 }
 
-void XlsxWorkbook::show(int sheet) { document_->show(sheet); }
+void XlsxWorkbook::show(int sheet) { document().show(sheet); }
 
 void XlsxWorkbook::runMacro(std::string_view name) {
   // The one macro the analysis runs is built into this engine.
   if (name != "Redraw")
     throw Fault(FaultKind::Workbook, "the workbook has no macro \"" + std::string(name) +
                                          "\"; this program runs only \"Redraw\"");
-  document_->requestRecalculation();
+  document().requestRecalculation();
 }
 
 void XlsxWorkbook::commit() {
-  if (!document_->changed()) return;
+  commandUnderWay_ = false;
+  // Dropped work was reported when it was dropped; there is nothing to save.
+  if (dropped_ || !document_->changed()) return;
   if (auto lock = foreignLockFile(file_))
     throw Fault(FaultKind::Workbook, "the workbook " + path_ +
                                          " is open in another program (its lock file " + *lock +
                                          " is there); close it there and run the command again. Nothing was saved");
   checkWritable("; nothing was saved");
   auto now = stampOf(file_);
-  if (!now || *now != stamp_)
-    throw Fault(FaultKind::Workbook, "the workbook " + path_ +
-                                         " was changed by another program since it was read; nothing was saved. Run "
-                                         "the command again");
+  if (!now || *now != stamp_) changedOnDisk();
   std::string bytes = document_->render();
   stamp_ = replaceFile(file_, bytes);
   // Go on from what is now in the file.

@@ -1,6 +1,8 @@
 #pragma once
 // A workbook file bound by its path: the document in memory, the version of
-// the file it was read from, and the save at the end of every command.
+// the file it was read from, and the save at the end of every command. A
+// command starts with the first operation after a commit and ends with the
+// next commit; the file is never read again in between.
 
 #include <memory>
 #include <string>
@@ -20,7 +22,10 @@ class XlsxWorkbook : public Workbook {
   XlsxWorkbook(std::string path, std::string file, const Limits& limits = {});
   ~XlsxWorkbook() override;
 
-  // Reads the file again when it changed on disk since it was read or saved.
+  // Binding again. A file changed on disk since it was read or saved is read
+  // again at the start of a command when nothing is unsaved; otherwise that
+  // is the "changed by another program" fault, and what was not saved is
+  // dropped: the next command starts from the file as it is then.
   void refresh();
 
   double readNumber(int sheet, int row, int column) override;
@@ -29,7 +34,7 @@ class XlsxWorkbook : public Workbook {
   void select(int sheet, std::string_view cell) override;
   void show(int sheet) override;
   void runMacro(std::string_view name) override;
-  // Saves what changed; does nothing when nothing did.
+  // Ends the command: saves what changed; does nothing when nothing did.
   void commit() override;
   const std::string& path() const override { return path_; }
 
@@ -37,12 +42,17 @@ class XlsxWorkbook : public Workbook {
   void load();
   // Faults when the file or its folder cannot be written; `consequence` ends the message.
   void checkWritable(const std::string& consequence) const;
+  // The "changed by another program" fault; the unsaved work is dropped.
+  [[noreturn]] void changedOnDisk();
+  XlsxDocument& document();
 
   std::string path_;
   std::string file_;
   Limits limits_;
   DiskStamp stamp_;
   std::unique_ptr<XlsxDocument> document_;
+  bool commandUnderWay_ = false;  // an operation since the last commit
+  bool dropped_ = false;          // the document's unsaved work was given up
 };
 
 }  // namespace vk::xlsx

@@ -226,14 +226,44 @@ TEST_F(XlsxSaving, OnePathOneWorkbookReadAgainWhenChangedOnDisk) {
   book->write(2, 45, 1, Integer(7));
   EXPECT_EQ(engine.bind(path)->readNumber(2, 45, 1), 7);
 
-  // Another program saves the file: the next bind reads it again.
-  TemplateBook edited = templateLikeBook();
-  edited.book.sheets[1] = sheetXml("<row r=\"45\"><c r=\"A45\"><v>3</v></c></row>");
-  std::this_thread::sleep_for(std::chrono::milliseconds(20));
-  writeFile(dir.file("other.xlsx"), zipBytes(edited.book.build()));
-  fs::rename(dir.file("other.xlsx"), path);
+  // Another program saves the file in the middle of a command: binding again
+  // is a fault, never a silent read that would drop the command's writes.
+  // The command's work is given up; the other program's file stays.
+  auto otherProgramSaves = [&](int a45) {
+    TemplateBook edited = templateLikeBook();
+    edited.book.sheets[1] = sheetXml("<row r=\"45\"><c r=\"A45\"><v>" + std::to_string(a45) + "</v></c></row>");
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    writeFile(dir.file("other.xlsx"), zipBytes(edited.book.build()));
+    fs::rename(dir.file("other.xlsx"), path);
+    return readFile(path);
+  };
+  std::string theirs = otherProgramSaves(3);
+  EXPECT_NE(faultOf([&] { engine.bind(path); }).find("changed by another program"), std::string::npos);
+  book->commit();
+  EXPECT_TRUE(readFile(path) == theirs) << "the other program's file was overwritten";
+
+  // The next command starts from the file as it is now.
   EXPECT_EQ(engine.bind(path), book);
   EXPECT_EQ(book->readNumber(2, 45, 1), 3);
+
+  // Reading is enough to be part-way through a command: the cells read and
+  // the cells the command would write must come from one version.
+  theirs = otherProgramSaves(5);
+  EXPECT_NE(faultOf([&] { engine.bind(path); }).find("changed by another program"), std::string::npos);
+  book->commit();
+  EXPECT_EQ(engine.bind(path)->readNumber(2, 45, 1), 5);
+
+  // Unsaved work left by a save that was refused is not dropped silently
+  // either, even at the start of a command.
+  book->write(2, 45, 1, Integer(6));
+  writeFile(dir.file(".~lock.results.xlsx#"), "someone,host,user;");
+  EXPECT_NE(faultOf([&] { book->commit(); }).find("open in another program"), std::string::npos);
+  fs::remove(dir.file(".~lock.results.xlsx#"));
+  theirs = otherProgramSaves(8);
+  EXPECT_NE(faultOf([&] { engine.bind(path); }).find("changed by another program"), std::string::npos);
+  book->commit();
+  EXPECT_TRUE(readFile(path) == theirs) << "the other program's file was overwritten";
+  EXPECT_EQ(engine.bind(path)->readNumber(2, 45, 1), 8);
 
   // Saving through a link replaces the file it points to and keeps the link.
   book->write(2, 45, 1, Integer(4));

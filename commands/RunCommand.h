@@ -5,7 +5,7 @@
 
 #include <vector>
 
-#include "module1/Feedback.h"
+#include "commands/Feedback.h"
 #include "module1/Module1.h"
 #include "report/ResultWriting.h"
 #include "report/Standardise.h"

@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "module1/Feedback.h"
+#include "commands/Feedback.h"
 #include "module1/Module1.h"
 
 namespace vk {

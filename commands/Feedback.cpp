@@ -1,4 +1,4 @@
-#include "module1/Feedback.h"
+#include "commands/Feedback.h"
 
 namespace vk {
 

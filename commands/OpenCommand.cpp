@@ -1,8 +1,8 @@
-#include "workbook/OpenCommand.h"
+#include "commands/OpenCommand.h"
 
+#include "commands/CommitAfter.h"
 #include "workbook/Book.h"
 #include "workbook/CellMap.h"
-#include "workbook/CommandEnd.h"
 
 namespace vk {
 
@@ -42,7 +42,7 @@ void OpenWorkbook(Module1& m, Feedback& screen, const std::string& directory, co
   m.WorkbookPath = BuildWorkbookPath(directory, selectedFile);
   screen.setCaption(Control::Label2, "Your selection is : " + m.WorkbookPath);
   OpenBook(m);
-  runCommand(m, [&] {
+  commitAfter(m, [&] {
     blankTemplateAreas(dataBook(m));
     ShowBook(m, Integer(c::kTestSheet));
     screen.setEnabled(Control::cmdNext, true);

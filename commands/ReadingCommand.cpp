@@ -1,27 +1,16 @@
-#include "intake/ReadingCommand.h"
+#include "commands/ReadingCommand.h"
 
+#include "commands/CommitAfter.h"
+#include "intake/Conditions.h"
 #include "intake/Trimming.h"
 #include "workbook/Book.h"
 #include "workbook/CellMap.h"
 #include "workbook/CellText.h"
-#include "workbook/CommandEnd.h"
 #include "workbook/ReadCell.h"
 
 namespace vk {
 
 namespace c = cells;
-
-void ReadConditions(Module1& m) {
-  OpenBook(m);
-  Workbook& book = dataBook(m);
-  const int sheet = c::kTestSheet, col = c::kConditionColumn;
-  m.NumPoints = readInteger(book, sheet, c::kNumPointsRow, col);
-  m.NumSets = readInteger(book, sheet, c::kNumSetsRow, col);
-  m.WaterTemp = readSingle(book, sheet, c::kWaterTempRow, col);
-  m.BaroPress = readSingle(book, sheet, c::kBaroPressRow, col);
-  m.TankVolume = readSingle(book, sheet, c::kTankVolumeRow, col);
-  m.AirFlow = readSingle(book, sheet, c::kAirFlowRow, col);
-}
 
 namespace {
 
@@ -80,7 +69,7 @@ void ReadDataSets(Module1& m, Feedback& screen) {
   screen.beep();
   screen.setCaption(Control::Label1, "Reading Data Sets...");
   screen.setVisible(Control::Label3, true);
-  runCommand(m, [&] {
+  commitAfter(m, [&] {
     ReadConditions(m);
     checkCounts(m);
     m.dimensionReadings(m.NumSets, m.NumPoints);

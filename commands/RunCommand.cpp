@@ -1,11 +1,11 @@
-#include "estimate/RunCommand.h"
+#include "commands/RunCommand.h"
 
+#include "commands/CommitAfter.h"
 #include "estimate/Fit.h"
 #include "intake/Trimming.h"
 #include "report/ResultWriting.h"
 #include "workbook/Book.h"
 #include "workbook/CellMap.h"
-#include "workbook/CommandEnd.h"
 #include "workbook/ReadCell.h"
 
 namespace vk {
@@ -24,6 +24,25 @@ void clearEarlierResults(Workbook& book) {
   book.clearContents(sheet, c::summaryRange());
   book.clearContents(sheet, c::averageRange());
   for (int set = 1; set <= kMaxSets; ++set) book.clearContents(sheet, c::keptCountCell(set));
+}
+
+// The fit's history on sheet 3, one row per pass: the pass number when the
+// pass starts, the estimates it started from and their sum of squares when it
+// has evaluated its trial. A fault part-way leaves the row as far as it got.
+FitCallbacks historyRows(Workbook& book, int set) {
+  const int column = c::resultColumn(set);
+  FitCallbacks history;
+  history.passStarted = [&book, column](Integer pass) {
+    book.write(c::kResultsSheet, c::historyRow(pass), column, Variant(pass));
+  };
+  history.passEnded = [&book, column](const FitPass& p) {
+    const int row = c::historyRow(p.pass);
+    book.write(c::kResultsSheet, row, column + 1, Variant::single(p.cinf));
+    book.write(c::kResultsSheet, row, column + 2, Variant::single(p.c0));
+    book.write(c::kResultsSheet, row, column + 3, Variant::single(p.kla));
+    book.write(c::kResultsSheet, row, column + 4, p.sumSq);
+  };
+  return history;
 }
 
 void checkDataRead(const Module1& m) {
@@ -48,7 +67,7 @@ RunSummary RunAnalysis(Module1& m, Feedback& screen) {
   screen.beep();
   screen.setEnabled(Control::Timer1, true);
   screen.setCaption(Control::Label1, "Be patient!!");
-  RunSummary summary = runCommand(m, [&] {
+  RunSummary summary = commitAfter(m, [&] {
     RunSummary run;
     checkDataRead(m);
     OpenBook(m);
@@ -64,6 +83,7 @@ RunSummary RunAnalysis(Module1& m, Feedback& screen) {
     }
     TrimWork work;
     FitLocals fit;
+    const FitOptions options;  // the program's tolerances and its limit of kMaxPasses passes
     const TestConditions test{m.WaterTemp, m.BaroPress, m.TankVolume, m.AirFlow};
     for (int i = 1; i <= m.NumSets; ++i) {
       screen.setProgressValue(float(i));
@@ -74,7 +94,7 @@ RunSummary RunAnalysis(Module1& m, Feedback& screen) {
       book.write(c::kResultsSheet, c::kStartPercentResultRow, c::testColumn(i), Variant::single(m.StartPercent));
       StartEstimates(m, work, i);
       StartFit(m, fit, i);
-      const bool converged = FitDataSet(m, fit, i);
+      const bool converged = FitDataSet(m, fit, i, options, historyRows(book, i)).converged();
       const StandardFigures figures = Standardise(test, m.Cinf[i], m.KLa[i], i);
       WriteSetResults(m, book, i, figures, fit.StdErr[i]);
       sums.add(figures, fit.StdErr[i]);

@@ -3,13 +3,10 @@
 // conditions and every reading, runs the initial analysis over 16 start
 // thresholds into sheet 2, and writes the default threshold 1 per data set.
 
-#include "module1/Feedback.h"
+#include "commands/Feedback.h"
 #include "module1/Module1.h"
 
 namespace vk {
-
-// Reads C7:C12 of sheet 1 into the module.
-void ReadConditions(Module1& m);
 
 // Saves the workbook at its end, also after a fault, and rethrows the fault.
 void ReadDataSets(Module1& m, Feedback& screen);
