@@ -94,13 +94,15 @@ assess::RunRecord runProgram(const ProgramTest& test) {
     SelectFitWindow(m, work, s);
     StartEstimates(m, work, s);
     StartFit(m, fit, s);
-    rec.fit.solver.initialSumSq = m.SumSq[s].asDouble();
-    const bool converged = FitDataSet(m, fit, s);
-    rec.fit.solver.converged = converged;
-    rec.fit.solver.passes = fit.PassCount[s];
+    const FitSummary summary = FitDataSet(m, fit, s);
+    rec.fit.solver.initialSumSq = summary.initialSumSq;
+    rec.fit.solver.converged = summary.converged();
+    rec.fit.solver.passes = summary.passes;
     rec.fit.solver.passLimit = kMaxPasses;
-    rec.fit.solver.stopReason = converged ? assess::StopReason::NotRecorded : assess::StopReason::PassLimit;
-    rec.fit.solver.finalSumSq = m.SumSq[s].asDouble();
+    rec.fit.solver.stopReason = summary.stop == FitStop::StepsSmall    ? assess::StopReason::StepsSmall
+                                : summary.stop == FitStop::SumSqSteady ? assess::StopReason::SumOfSquaresSettled
+                                                                       : assess::StopReason::PassLimit;
+    rec.fit.solver.finalSumSq = summary.finalSumSq;
     rec.fit.c0 = m.C0[s];
     rec.fit.cinf = m.Cinf[s];
     rec.fit.kla = m.KLa[s];
