@@ -14,8 +14,8 @@ struct StringWriter : pugi::xml_writer {
 
 }  // namespace
 
-void parseTree(pugi::xml_document& doc, std::string_view text, std::string_view where, const Limits& limits) {
-  if (text.size() > limits.maxTreeSize)
+void parseTree(pugi::xml_document& doc, std::string_view text, std::string_view where, std::uint64_t maxSize) {
+  if (text.size() > maxSize)
     throw Fault(FaultKind::Workbook, std::string(where) + " is too large to read (" +
                                          std::to_string(text.size() >> 20) + " MB)");
   // Whitespace-only text is kept: it can be the content of a header or a string.

@@ -4,18 +4,17 @@
 // cells. Elements are matched by local name, so that prefixed documents
 // ("x:sheetView") work as well as plain ones.
 
+#include <cstdint>
 #include <initializer_list>
 #include <pugixml.hpp>
 #include <string>
 #include <string_view>
 
-#include "workbook/xlsx/Limits.h"
-
 namespace vk::xlsx {
 
 // Parses the text into doc; a fault naming `where` when it is not well-formed
-// or larger than the limits allow.
-void parseTree(pugi::xml_document& doc, std::string_view text, std::string_view where, const Limits& limits);
+// or longer than maxSize bytes.
+void parseTree(pugi::xml_document& doc, std::string_view text, std::string_view where, std::uint64_t maxSize);
 // The document as text, without added whitespace.
 std::string treeText(const pugi::xml_document& doc);
 

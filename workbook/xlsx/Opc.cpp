@@ -89,7 +89,7 @@ std::string_view relationshipKind(std::string_view type) {
 
 Relationships::Relationships(std::string_view xml, std::string_view source, std::string_view where,
                              const Limits& limits) {
-  parseTree(doc_, xml, where, limits);
+  parseTree(doc_, xml, where, limits.maxTreeSize);
   for (pugi::xml_node r = doc_.document_element().first_child(); r; r = r.next_sibling()) {
     if (r.type() != pugi::node_element || nodeLocalName(r) != "Relationship") continue;
     Relationship rel;
@@ -132,7 +132,7 @@ bool Relationships::removeKind(std::string_view kind) {
 std::string Relationships::xml() const { return treeText(doc_); }
 
 ContentTypes::ContentTypes(std::string_view xml, std::string_view where, const Limits& limits) {
-  parseTree(doc_, xml, where, limits);
+  parseTree(doc_, xml, where, limits.maxTreeSize);
 }
 
 std::string ContentTypes::typeOf(std::string_view part) const {

@@ -8,7 +8,7 @@
 namespace vk::xlsx {
 
 WorkbookPart::WorkbookPart(std::string_view xml, std::string where, const Limits& limits) {
-  parseTree(doc_, xml, where, limits);
+  parseTree(doc_, xml, where, limits.maxTreeSize);
   pugi::xml_node root = doc_.document_element();
   if (nodeLocalName(root) != "workbook") throw Fault(FaultKind::Workbook, where + " is not a workbook part");
   for (pugi::xml_node s = child(child(root, "sheets"), "sheet"); s; s = s.next_sibling()) {

@@ -60,7 +60,7 @@ Worksheet::Worksheet(std::string text, std::string where, const Limits& limits)
   }
   if (dataName.empty()) scanner.fail("the worksheet has no cell table (sheetData)");
   std::string rest = text_.substr(0, dataBegin) + "<" + dataName + "/>" + text_.substr(dataEnd);
-  parseTree(tree_, rest, where_, limits);
+  parseTree(tree_, rest, where_, limits.maxTreeSize);
   readColumnStyles();
 }
 

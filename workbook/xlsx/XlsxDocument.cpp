@@ -253,7 +253,7 @@ void XlsxDocument::show(int sheetIndex) {
     }
     if (!s.tree) {
       s.tree = std::make_unique<pugi::xml_document>();
-      parseTree(*s.tree, zip_->read(s.part), "the part " + s.part + " of " + label_, limits_);
+      parseTree(*s.tree, zip_->read(s.part), "the part " + s.part + " of " + label_, limits_.maxTreeSize);
     }
     s.treeChanged |= setTabSelected(s.tree->document_element(), i == sheetIndex);
   }
