@@ -6,15 +6,15 @@
 
 #include "module1/Fault.h"
 #include "workbook/CellText.h"
-#include "workbook/xlsx/CellContent.h"
-#include "workbook/xlsx/CellRef.h"
-#include "workbook/xlsx/DateSerial.h"
-#include "workbook/xlsx/Dom.h"
-#include "workbook/xlsx/Recalculation.h"
-#include "workbook/xlsx/SheetViews.h"
-#include "workbook/xlsx/WorkbookPart.h"
-#include "workbook/xlsx/Worksheet.h"
-#include "workbook/xlsx/Zip.h"
+#include "workbook/xlsx/package/Zip.h"
+#include "workbook/xlsx/sheet/CellContent.h"
+#include "workbook/xlsx/sheet/CellRef.h"
+#include "workbook/xlsx/sheet/DateSerial.h"
+#include "workbook/xlsx/sheet/Recalculation.h"
+#include "workbook/xlsx/sheet/SheetViews.h"
+#include "workbook/xlsx/sheet/WorkbookPart.h"
+#include "workbook/xlsx/sheet/Worksheet.h"
+#include "workbook/xlsx/xml/Dom.h"
 
 namespace vk::xlsx {
 

@@ -6,13 +6,13 @@
 #include <cstring>
 
 #include "module1/Fault.h"
-#include "workbook/xlsx/CellContent.h"
-#include "workbook/xlsx/CellRef.h"
-#include "workbook/xlsx/DateSerial.h"
-#include "workbook/xlsx/FormulaShift.h"
-#include "workbook/xlsx/Opc.h"
-#include "workbook/xlsx/Recalculation.h"
-#include "workbook/xlsx/XmlScan.h"
+#include "workbook/xlsx/package/Opc.h"
+#include "workbook/xlsx/sheet/CellContent.h"
+#include "workbook/xlsx/sheet/CellRef.h"
+#include "workbook/xlsx/sheet/DateSerial.h"
+#include "workbook/xlsx/sheet/FormulaShift.h"
+#include "workbook/xlsx/sheet/Recalculation.h"
+#include "workbook/xlsx/xml/XmlScan.h"
 
 namespace vk::xlsx {
 namespace {

@@ -1,9 +1,9 @@
-#include "workbook/xlsx/SheetViews.h"
+#include "workbook/xlsx/sheet/SheetViews.h"
 
 #include <string>
 
-#include "workbook/xlsx/CellRef.h"
-#include "workbook/xlsx/Dom.h"
+#include "workbook/xlsx/sheet/CellRef.h"
+#include "workbook/xlsx/xml/Dom.h"
 
 namespace vk::xlsx {
 

@@ -1,4 +1,4 @@
-#include "workbook/xlsx/CellRef.h"
+#include "workbook/xlsx/sheet/CellRef.h"
 
 #include <charconv>
 

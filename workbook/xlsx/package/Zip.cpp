@@ -1,4 +1,4 @@
-#include "workbook/xlsx/Zip.h"
+#include "workbook/xlsx/package/Zip.h"
 
 #include <zip.h>
 

@@ -1,4 +1,4 @@
-#include "workbook/xlsx/SaveFile.h"
+#include "workbook/xlsx/package/SaveFile.h"
 
 #include <fcntl.h>
 #include <sys/stat.h>

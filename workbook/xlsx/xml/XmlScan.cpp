@@ -1,4 +1,4 @@
-#include "workbook/xlsx/XmlScan.h"
+#include "workbook/xlsx/xml/XmlScan.h"
 
 #include <algorithm>
 #include <cstring>

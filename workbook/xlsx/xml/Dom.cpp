@@ -1,7 +1,7 @@
-#include "workbook/xlsx/Dom.h"
+#include "workbook/xlsx/xml/Dom.h"
 
 #include "module1/Fault.h"
-#include "workbook/xlsx/XmlScan.h"
+#include "workbook/xlsx/xml/XmlScan.h"
 
 namespace vk::xlsx {
 

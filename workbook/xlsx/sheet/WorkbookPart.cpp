@@ -1,9 +1,9 @@
-#include "workbook/xlsx/WorkbookPart.h"
+#include "workbook/xlsx/sheet/WorkbookPart.h"
 
 #include <charconv>
 
 #include "module1/Fault.h"
-#include "workbook/xlsx/Dom.h"
+#include "workbook/xlsx/xml/Dom.h"
 
 namespace vk::xlsx {
 

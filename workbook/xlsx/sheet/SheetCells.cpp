@@ -1,10 +1,10 @@
-#include "workbook/xlsx/SheetCells.h"
+#include "workbook/xlsx/sheet/SheetCells.h"
 
 #include <algorithm>
 #include <cstring>
 
-#include "workbook/xlsx/CellRef.h"
-#include "workbook/xlsx/FormulaShift.h"
+#include "workbook/xlsx/sheet/CellRef.h"
+#include "workbook/xlsx/sheet/FormulaShift.h"
 
 namespace vk::xlsx {
 

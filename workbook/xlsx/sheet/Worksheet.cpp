@@ -1,12 +1,12 @@
-#include "workbook/xlsx/Worksheet.h"
+#include "workbook/xlsx/sheet/Worksheet.h"
 
 #include <charconv>
 
 #include "module1/Fault.h"
-#include "workbook/xlsx/CellRef.h"
-#include "workbook/xlsx/Dom.h"
-#include "workbook/xlsx/SheetViews.h"
-#include "workbook/xlsx/XmlScan.h"
+#include "workbook/xlsx/sheet/CellRef.h"
+#include "workbook/xlsx/sheet/SheetViews.h"
+#include "workbook/xlsx/xml/Dom.h"
+#include "workbook/xlsx/xml/XmlScan.h"
 
 namespace vk::xlsx {
 

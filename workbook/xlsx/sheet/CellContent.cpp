@@ -1,4 +1,4 @@
-#include "workbook/xlsx/CellContent.h"
+#include "workbook/xlsx/sheet/CellContent.h"
 
 namespace vk::xlsx {
 

@@ -6,9 +6,9 @@
 #include <pugixml.hpp>
 #include <string>
 
-#include "workbook/xlsx/Limits.h"
-#include "workbook/xlsx/PartDeflater.h"
-#include "workbook/xlsx/SheetCells.h"
+#include "workbook/xlsx/package/Limits.h"
+#include "workbook/xlsx/package/PartDeflater.h"
+#include "workbook/xlsx/sheet/SheetCells.h"
 
 namespace vk::xlsx {
 

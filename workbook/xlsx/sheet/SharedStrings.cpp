@@ -1,7 +1,7 @@
-#include "workbook/xlsx/SharedStrings.h"
+#include "workbook/xlsx/sheet/SharedStrings.h"
 
-#include "workbook/xlsx/CellContent.h"
-#include "workbook/xlsx/XmlScan.h"
+#include "workbook/xlsx/sheet/CellContent.h"
+#include "workbook/xlsx/xml/XmlScan.h"
 
 namespace vk::xlsx {
 

@@ -1,8 +1,8 @@
-#include "workbook/xlsx/FormulaShift.h"
+#include "workbook/xlsx/sheet/FormulaShift.h"
 
 #include <cctype>
 
-#include "workbook/xlsx/CellRef.h"
+#include "workbook/xlsx/sheet/CellRef.h"
 
 namespace vk::xlsx {
 

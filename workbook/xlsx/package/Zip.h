@@ -11,8 +11,8 @@
 #include <string_view>
 #include <unordered_map>
 
-#include "workbook/xlsx/Limits.h"
-#include "workbook/xlsx/PartDeflater.h"
+#include "workbook/xlsx/package/Limits.h"
+#include "workbook/xlsx/package/PartDeflater.h"
 
 typedef struct zip zip_t;
 

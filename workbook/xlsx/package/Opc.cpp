@@ -1,8 +1,8 @@
-#include "workbook/xlsx/Opc.h"
+#include "workbook/xlsx/package/Opc.h"
 
 #include <vector>
 
-#include "workbook/xlsx/Dom.h"
+#include "workbook/xlsx/xml/Dom.h"
 
 namespace vk::xlsx {
 

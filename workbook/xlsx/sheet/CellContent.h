@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "workbook/xlsx/XmlScan.h"
+#include "workbook/xlsx/xml/XmlScan.h"
 
 namespace vk::xlsx {
 

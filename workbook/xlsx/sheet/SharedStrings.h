@@ -7,7 +7,7 @@
 #include <utility>
 #include <vector>
 
-#include "workbook/xlsx/Limits.h"
+#include "workbook/xlsx/package/Limits.h"
 
 namespace vk::xlsx {
 

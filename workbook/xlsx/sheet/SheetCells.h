@@ -12,8 +12,8 @@
 #include <vector>
 
 #include "workbook/A1.h"
-#include "workbook/xlsx/CellContent.h"
-#include "workbook/xlsx/XmlScan.h"
+#include "workbook/xlsx/sheet/CellContent.h"
+#include "workbook/xlsx/xml/XmlScan.h"
 
 namespace vk::xlsx {
 

@@ -1,4 +1,4 @@
-#include "workbook/xlsx/PartDeflater.h"
+#include "workbook/xlsx/package/PartDeflater.h"
 
 #include <zlib.h>
 

@@ -1,4 +1,4 @@
-#include "workbook/xlsx/DateSerial.h"
+#include "workbook/xlsx/sheet/DateSerial.h"
 
 #include <charconv>
 

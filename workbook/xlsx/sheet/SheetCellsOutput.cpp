@@ -1,8 +1,8 @@
-#include "workbook/xlsx/SheetCells.h"
+#include "workbook/xlsx/sheet/SheetCells.h"
 
 #include <algorithm>
 
-#include "workbook/xlsx/CellRef.h"
+#include "workbook/xlsx/sheet/CellRef.h"
 
 // Writing the cells back: rows as read unless they changed, changed rows
 // regenerated cell by cell.

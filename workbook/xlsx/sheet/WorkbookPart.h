@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "workbook/xlsx/Limits.h"
+#include "workbook/xlsx/package/Limits.h"
 
 namespace vk::xlsx {
 

@@ -1,4 +1,4 @@
-#include "workbook/xlsx/Recalculation.h"
+#include "workbook/xlsx/sheet/Recalculation.h"
 
 namespace vk::xlsx {
 
