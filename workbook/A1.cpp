@@ -3,6 +3,7 @@
 #include <cctype>
 
 #include "module1/Fault.h"
+#include "workbook/Ascii.h"
 
 namespace vk {
 
@@ -50,11 +51,7 @@ std::string columnLetters(int column) {
 
 std::string a1(int row, int column) { return columnLetters(column) + std::to_string(row); }
 
-std::string a1Upper(int row, int column) {
-  std::string text = a1(row, column);
-  for (char& c : text) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-  return text;
-}
+std::string a1Upper(int row, int column) { return asciiUpperCase(a1(row, column)); }
 
 std::string a1Range(int firstRow, int firstColumn, int lastRow, int lastColumn) {
   return a1(firstRow, firstColumn) + ":" + a1(lastRow, lastColumn);

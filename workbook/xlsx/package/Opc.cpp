@@ -2,29 +2,12 @@
 
 #include <vector>
 
+#include "workbook/Ascii.h"
 #include "workbook/xlsx/xml/Dom.h"
 
 namespace vk::xlsx {
 
 namespace {
-
-bool equalNoCase(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    char x = a[i], y = b[i];
-    if (x >= 'A' && x <= 'Z') x = char(x - 'A' + 'a');
-    if (y >= 'A' && y <= 'Z') y = char(y - 'A' + 'a');
-    if (x != y) return false;
-  }
-  return true;
-}
-
-int hexDigit(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  return -1;
-}
 
 // "/xl/workbook.xml" and "xl/workbook.xml" name the same part.
 std::string_view withoutSlash(std::string_view part) {
@@ -45,8 +28,9 @@ std::string relationshipPartOf(std::string_view part) {
 std::string resolveTarget(std::string_view sourcePart, std::string_view target) {
   std::string decoded;
   for (std::size_t i = 0; i < target.size(); ++i) {
-    if (target[i] == '%' && i + 2 < target.size() && hexDigit(target[i + 1]) >= 0 && hexDigit(target[i + 2]) >= 0) {
-      decoded += char(hexDigit(target[i + 1]) * 16 + hexDigit(target[i + 2]));
+    if (target[i] == '%' && i + 2 < target.size() && hexDigitValue(target[i + 1]) >= 0 &&
+        hexDigitValue(target[i + 2]) >= 0) {
+      decoded += char(hexDigitValue(target[i + 1]) * 16 + hexDigitValue(target[i + 2]));
       i += 2;
     } else if (target[i] == '\\') {
       decoded += '/';
@@ -142,9 +126,9 @@ std::string ContentTypes::typeOf(std::string_view part) const {
   std::string byDefault;
   for (pugi::xml_node n = doc_.document_element().first_child(); n; n = n.next_sibling()) {
     if (n.type() != pugi::node_element) continue;
-    if (nodeLocalName(n) == "Override" && equalNoCase(withoutSlash(attribute(n, "PartName").value()), part))
+    if (nodeLocalName(n) == "Override" && equalIgnoringAsciiCase(withoutSlash(attribute(n, "PartName").value()), part))
       return attribute(n, "ContentType").value();
-    if (nodeLocalName(n) == "Default" && equalNoCase(attribute(n, "Extension").value(), extension))
+    if (nodeLocalName(n) == "Default" && equalIgnoringAsciiCase(attribute(n, "Extension").value(), extension))
       byDefault = attribute(n, "ContentType").value();
   }
   return byDefault;
@@ -157,7 +141,7 @@ bool ContentTypes::removeOverride(std::string_view part) {
   for (pugi::xml_node n = root.first_child(); n;) {
     pugi::xml_node next = n.next_sibling();
     if (n.type() == pugi::node_element && nodeLocalName(n) == "Override" &&
-        equalNoCase(withoutSlash(attribute(n, "PartName").value()), part)) {
+        equalIgnoringAsciiCase(withoutSlash(attribute(n, "PartName").value()), part)) {
       root.remove_child(n);
       removed = true;
     }

@@ -9,17 +9,11 @@
 #include <memory>
 
 #include "module1/Fault.h"
+#include "workbook/Ascii.h"
 
 namespace vk::xlsx {
 
 namespace {
-
-std::string lower(std::string_view text) {
-  std::string s(text);
-  for (char& c : s)
-    if (c >= 'A' && c <= 'Z') c = char(c - 'A' + 'a');
-  return s;
-}
 
 [[noreturn]] void zipFault(const std::string& what, zip_error_t* error) {
   std::string why = zip_error_strerror(error);
@@ -111,7 +105,7 @@ ZipReader::ZipReader(std::string_view bytes, std::string label, const Limits& li
   }
   for (zip_uint64_t i = 0; i < zip_uint64_t(count); ++i) {
     const char* name = zip_get_name(zip_, i, 0);
-    if (name) entries_.emplace(lower(name), i);  // the first of duplicate names wins
+    if (name) entries_.emplace(asciiLowerCase(name), i);  // the first of duplicate names wins
   }
 }
 
@@ -120,7 +114,7 @@ ZipReader::~ZipReader() {
 }
 
 std::optional<std::uint64_t> ZipReader::find(std::string_view partName) const {
-  auto it = entries_.find(lower(partName));
+  auto it = entries_.find(asciiLowerCase(partName));
   if (it == entries_.end()) return std::nullopt;
   return it->second;
 }

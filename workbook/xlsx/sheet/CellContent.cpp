@@ -1,15 +1,10 @@
 #include "workbook/xlsx/sheet/CellContent.h"
 
+#include "workbook/Ascii.h"
+
 namespace vk::xlsx {
 
 namespace {
-
-int hexValue(char c) {
-  if (c >= '0' && c <= '9') return c - '0';
-  if (c >= 'a' && c <= 'f') return c - 'a' + 10;
-  if (c >= 'A' && c <= 'F') return c - 'A' + 10;
-  return -1;
-}
 
 void appendUtf8(std::string& out, unsigned cp) {
   if (cp < 0x80) {
@@ -35,7 +30,7 @@ void decodeEscapedCharacters(std::string& text) {
       unsigned cp = 0;
       bool hex = true;
       for (std::size_t k = 2; k < 6; ++k) {
-        int d = hexValue(text[i + k]);
+        int d = hexDigitValue(text[i + k]);
         if (d < 0) hex = false;
         cp = cp * 16 + unsigned(d < 0 ? 0 : d);
       }

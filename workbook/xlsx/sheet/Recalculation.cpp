@@ -1,10 +1,10 @@
 #include "workbook/xlsx/sheet/Recalculation.h"
 
+#include "workbook/Ascii.h"
+
 namespace vk::xlsx {
 
 namespace {
-
-char upper(char c) { return c >= 'a' && c <= 'z' ? char(c - 'a' + 'A') : c; }
 
 bool isNameChar(char c) {
   return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '_' || c == '.' ||
@@ -22,21 +22,15 @@ bool containsName(const std::string& text, const std::string& word) {
   return false;
 }
 
-std::string upperCase(std::string_view text) {
-  std::string s(text);
-  for (char& c : s) c = upper(c);
-  return s;
-}
-
 }  // namespace
 
 bool mayReferElsewhere(std::string_view formula, const std::vector<std::string>& definedNames) {
   if (formula.find('!') != std::string_view::npos || formula.find('[') != std::string_view::npos) return true;
-  std::string text = upperCase(formula);
+  std::string text = asciiUpperCase(formula);
   if (containsName(text, "INDIRECT")) return true;
   for (const std::string& name : definedNames) {
     // "_xlnm.Print_Area" and the like never stand in a formula.
-    if (containsName(text, upperCase(name))) return true;
+    if (containsName(text, asciiUpperCase(name))) return true;
   }
   return false;
 }

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "module1/Fault.h"
+#include "workbook/Ascii.h"
 
 namespace vk::xlsx {
 
@@ -50,11 +51,8 @@ bool appendReference(std::string& out, std::string_view raw, std::size_t& i) {
     if (digits.empty()) return false;
     unsigned long cp = 0;
     for (char c : digits) {
-      int d;
-      if (c >= '0' && c <= '9') d = c - '0';
-      else if (hex && c >= 'a' && c <= 'f') d = c - 'a' + 10;
-      else if (hex && c >= 'A' && c <= 'F') d = c - 'A' + 10;
-      else return false;
+      int d = hexDigitValue(c);
+      if (d < 0 || (!hex && d > 9)) return false;
       cp = cp * (hex ? 16 : 10) + unsigned(d);
       if (cp > 0x10FFFF) return false;
     }
