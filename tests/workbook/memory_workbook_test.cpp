@@ -38,6 +38,15 @@ TEST(A1, AddressesOfTheCellMap) {
   EXPECT_THROW(parseA1("a1:"), Fault);
 }
 
+TEST(A1, AddressesStayInsideTheSheet) {
+  CellRange corner = parseA1("XFD1048576");
+  EXPECT_EQ(corner.lastRow, kMaxRows);
+  EXPECT_EQ(corner.lastColumn, kMaxColumns);
+  EXPECT_EQ(a1Upper(kMaxRows, kMaxColumns), "XFD1048576");
+  for (const char* outside : {"xfe1", "a1048577", "aaaa1", "a01048577", "a1:b0"})
+    EXPECT_THROW(parseA1(outside), Fault) << outside;
+}
+
 TEST(MemoryWorkbook, ReadsNumbersAndRejectsText) {
   MemoryWorkbook book;
   book.write(1, 7, 3, Integer(40));

@@ -8,7 +8,6 @@
 #include "workbook/CellText.h"
 #include "workbook/xlsx/package/Zip.h"
 #include "workbook/xlsx/sheet/CellContent.h"
-#include "workbook/xlsx/sheet/CellRef.h"
 #include "workbook/xlsx/sheet/DateSerial.h"
 #include "workbook/xlsx/sheet/Recalculation.h"
 #include "workbook/xlsx/sheet/SheetViews.h"

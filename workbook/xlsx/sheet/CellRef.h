@@ -6,14 +6,9 @@
 
 namespace vk::xlsx {
 
-constexpr int kMaxRows = 1048576;
-constexpr int kMaxColumns = 16384;
-
 // "AW32767" -> (32767, 49); false when the text is not a plain reference
 // inside the sheet.
 bool parseCellRef(std::string_view text, int& row, int& column);
-// The column letters only ("AW1" -> 49), for references without a row.
-bool parseColumnRef(std::string_view text, int& column);
 // Appends "AW32767".
 void appendCellRef(std::string& out, int row, int column);
 std::string cellRef(int row, int column);

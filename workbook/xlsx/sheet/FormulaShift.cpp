@@ -2,7 +2,7 @@
 
 #include <cctype>
 
-#include "workbook/xlsx/sheet/CellRef.h"
+#include "workbook/A1.h"
 
 namespace vk::xlsx {
 
@@ -11,12 +11,6 @@ namespace {
 bool isWordChar(char c) {
   return std::isalnum(static_cast<unsigned char>(c)) || c == '_' || c == '$' || c == '.' || c == '\\' ||
          static_cast<unsigned char>(c) >= 0x80;
-}
-
-std::string columnLetters(int column) {
-  std::string letters;
-  for (; column > 0; column = (column - 1) / 26) letters.insert(letters.begin(), char('A' + (column - 1) % 26));
-  return letters;
 }
 
 // One part of a reference: optional "$", then letters and/or digits.
@@ -41,13 +35,15 @@ bool parseRefPart(std::string_view word, RefPart& part) {
   }
   std::string_view rowText = word.substr(i);
   if (columnText.empty() && rowText.empty()) return false;
-  for (char c : rowText)
-    if (!std::isdigit(static_cast<unsigned char>(c))) return false;
-  if (columnText.size() > 3 || rowText.size() > 7) return false;
-  if (!columnText.empty() && !parseColumnRef(columnText, part.column)) return false;
+  if (!columnText.empty()) {
+    std::size_t end = 0;
+    part.column = readColumnLetters(columnText, end);
+    if (part.column == 0 || end != columnText.size()) return false;
+  }
   if (!rowText.empty()) {
-    part.row = std::stoi(std::string(rowText));
-    if (part.row < 1 || part.row > kMaxRows) return false;
+    std::size_t end = 0;
+    part.row = readRowDigits(rowText, end);
+    if (part.row == 0 || end != rowText.size()) return false;
   }
   return true;
 }
@@ -58,7 +54,7 @@ bool appendShifted(std::string& out, const RefPart& part, int rows, int columns)
     int column = part.absoluteColumn ? part.column : part.column + columns;
     if (column < 1 || column > kMaxColumns) return false;
     if (part.absoluteColumn) out += '$';
-    out += columnLetters(column);
+    appendColumnLetters(out, column);
   }
   if (part.row) {
     int row = part.absoluteRow ? part.row : part.row + rows;

@@ -10,16 +10,6 @@ namespace vk::xlsx {
 
 namespace {
 
-bool parseRowNumber(std::string_view text, int& row) {
-  if (text.empty() || text.size() > 7) return false;
-  row = 0;
-  for (char c : text) {
-    if (c < '0' || c > '9') return false;
-    row = row * 10 + (c - '0');
-  }
-  return row >= 1 && row <= kMaxRows;
-}
-
 bool isOneOf(std::string_view name, std::initializer_list<std::string_view> names) {
   return std::find(names.begin(), names.end(), localName(name)) != names.end();
 }
@@ -66,7 +56,9 @@ void SheetCells::parseRow(XmlScanner& scanner) {
   int rowNumber = lastParsedRow_ + 1;
   std::string_view value;
   if (findAttribute(scanner.attributes(), "r", value)) {
-    if (!parseRowNumber(value, rowNumber)) scanner.fail("a row number that is not one");
+    std::size_t end = 0;
+    rowNumber = readRowDigits(value, end);
+    if (rowNumber == 0 || end != value.size()) scanner.fail("a row number that is not one");
   } else {
     row.modified = true;  // written back with its number
     if (rowNumber > kMaxRows) scanner.fail("more rows than a sheet holds");
