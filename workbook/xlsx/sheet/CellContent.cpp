@@ -1,23 +1,27 @@
 #include "workbook/xlsx/sheet/CellContent.h"
 
 #include "workbook/Ascii.h"
+#include "workbook/xlsx/xml/Utf8.h"
 
 namespace vk::xlsx {
 
 namespace {
 
-void appendUtf8(std::string& out, unsigned cp) {
-  if (cp < 0x80) {
-    out += char(cp);
-  } else if (cp < 0x800) {
-    out += char(0xC0 | (cp >> 6));
-    out += char(0x80 | (cp & 0x3F));
-  } else {
-    out += char(0xE0 | (cp >> 12));
-    out += char(0x80 | ((cp >> 6) & 0x3F));
-    out += char(0x80 | (cp & 0x3F));
+// The UTF-16 code unit escaped as _xHHHH_ at text[at], or -1 when there is
+// no such escape.
+long escapedUnitAt(const std::string& text, std::size_t at) {
+  if (at + 6 >= text.size() || text[at] != '_' || text[at + 1] != 'x' || text[at + 6] != '_') return -1;
+  long unit = 0;
+  for (std::size_t k = 2; k < 6; ++k) {
+    const int digit = hexDigitValue(text[at + k]);
+    if (digit < 0) return -1;
+    unit = unit * 16 + digit;
   }
+  return unit;
 }
+
+bool isHighSurrogate(long unit) { return unit >= 0xD800 && unit <= 0xDBFF; }
+bool isLowSurrogate(long unit) { return unit >= 0xDC00 && unit <= 0xDFFF; }
 
 }  // namespace
 
@@ -26,21 +30,21 @@ void decodeEscapedCharacters(std::string& text) {
   std::string out;
   out.reserve(text.size());
   for (std::size_t i = 0; i < text.size();) {
-    if (text[i] == '_' && i + 6 < text.size() && text[i + 1] == 'x' && text[i + 6] == '_') {
-      unsigned cp = 0;
-      bool hex = true;
-      for (std::size_t k = 2; k < 6; ++k) {
-        int d = hexDigitValue(text[i + k]);
-        if (d < 0) hex = false;
-        cp = cp * 16 + unsigned(d < 0 ? 0 : d);
-      }
-      if (hex && (cp < 0xD800 || cp > 0xDFFF) && cp != 0) {
-        appendUtf8(out, cp);
-        i += 7;
+    const long unit = escapedUnitAt(text, i);
+    if (isHighSurrogate(unit)) {
+      // A character past U+FFFF is escaped as its two halves.
+      const long low = escapedUnitAt(text, i + 7);
+      if (isLowSurrogate(low)) {
+        appendUtf8(out, char32_t(0x10000 + ((unit - 0xD800) << 10) + (low - 0xDC00)));
+        i += 14;
         continue;
       }
+    } else if (unit > 0 && !isLowSurrogate(unit)) {
+      appendUtf8(out, char32_t(unit));
+      i += 7;
+      continue;
     }
-    out += text[i++];
+    out += text[i++];  // not an escape, or a half without its partner: as written
   }
   text = std::move(out);
 }

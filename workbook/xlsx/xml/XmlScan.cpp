@@ -5,6 +5,7 @@
 
 #include "module1/Fault.h"
 #include "workbook/Ascii.h"
+#include "workbook/xlsx/xml/Utf8.h"
 
 namespace vk::xlsx {
 
@@ -14,24 +15,6 @@ bool isSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
 
 bool isNameChar(char c) {
   return !isSpace(c) && c != '<' && c != '>' && c != '/' && c != '=' && c != '"' && c != '\'' && c != '&';
-}
-
-void appendUtf8(std::string& out, unsigned long cp) {
-  if (cp < 0x80) {
-    out += char(cp);
-  } else if (cp < 0x800) {
-    out += char(0xC0 | (cp >> 6));
-    out += char(0x80 | (cp & 0x3F));
-  } else if (cp < 0x10000) {
-    out += char(0xE0 | (cp >> 12));
-    out += char(0x80 | ((cp >> 6) & 0x3F));
-    out += char(0x80 | (cp & 0x3F));
-  } else {
-    out += char(0xF0 | (cp >> 18));
-    out += char(0x80 | ((cp >> 12) & 0x3F));
-    out += char(0x80 | ((cp >> 6) & 0x3F));
-    out += char(0x80 | (cp & 0x3F));
-  }
 }
 
 // Resolves one reference starting at raw[i] == '&'; advances i past it.
@@ -57,7 +40,7 @@ bool appendReference(std::string& out, std::string_view raw, std::size_t& i) {
       if (cp > 0x10FFFF) return false;
     }
     if (cp == 0 || (cp >= 0xD800 && cp <= 0xDFFF)) return false;
-    appendUtf8(out, cp);
+    appendUtf8(out, char32_t(cp));
   } else {
     return false;
   }
