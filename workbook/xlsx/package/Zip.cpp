@@ -21,12 +21,27 @@ namespace {
   throw Fault(FaultKind::Workbook, what + ": " + why);
 }
 
+// Owners of what is made for libzip until libzip takes it over; every path
+// that leaves early (a fault) frees it.
+struct FreeSource {
+  void operator()(zip_source_t* source) const { zip_source_free(source); }
+};
+using SourceOwner = std::unique_ptr<zip_source_t, FreeSource>;
+struct FreeBuffer {
+  void operator()(void* buffer) const { std::free(buffer); }
+};
+
 // A part compressed beforehand: the source hands libzip the deflated bytes
 // with their method, sizes and checksum, so that it stores them as they are
 // (asked to compress, libzip 1.7 takes its slowest level for a replaced entry).
 struct DeflatedPart {
+  explicit DeflatedPart(CompressedPart compressed) : part(std::move(compressed)) { zip_error_init(&error); }
+  ~DeflatedPart() { zip_error_fini(&error); }
+  DeflatedPart(const DeflatedPart&) = delete;
+  DeflatedPart& operator=(const DeflatedPart&) = delete;
+
   CompressedPart part;
-  std::time_t mtime = 0;
+  std::time_t mtime = std::time(nullptr);
   std::size_t position = 0;
   zip_error_t error;
 };
@@ -60,7 +75,6 @@ zip_int64_t deflatedSource(void* state, void* data, zip_uint64_t length, zip_sou
     case ZIP_SOURCE_ERROR:
       return zip_error_to_data(&part->error, data, length);
     case ZIP_SOURCE_FREE:
-      zip_error_fini(&part->error);
       delete part;
       return 0;
     case ZIP_SOURCE_SUPPORTS:
@@ -73,6 +87,8 @@ zip_int64_t deflatedSource(void* state, void* data, zip_uint64_t length, zip_sou
 
 }  // namespace
 
+void DiscardArchive::operator()(zip_t* archive) const { zip_discard(archive); }
+
 ZipReader::ZipReader(std::string_view bytes, std::string label, const Limits& limits)
     : label_(std::move(label)), limits_(limits) {
   if (bytes.size() > limits_.maxFileSize)
@@ -81,11 +97,10 @@ ZipReader::ZipReader(std::string_view bytes, std::string label, const Limits& li
   if (bytes.empty()) throw Fault(FaultKind::Workbook, label_ + " is an empty file, not a workbook");
   zip_error_t error;
   zip_error_init(&error);
-  zip_source_t* source = zip_source_buffer_create(bytes.data(), bytes.size(), 0, &error);
+  SourceOwner source(zip_source_buffer_create(bytes.data(), bytes.size(), 0, &error));
   if (!source) zipFault("cannot read " + label_, &error);
-  zip_ = zip_open_from_source(source, ZIP_RDONLY, &error);
+  zip_.reset(zip_open_from_source(source.get(), ZIP_RDONLY, &error));
   if (!zip_) {
-    zip_source_free(source);
     int code = zip_error_code_zip(&error);
     zip_error_fini(&error);
     if (code == ZIP_ER_NOZIP)
@@ -95,22 +110,16 @@ ZipReader::ZipReader(std::string_view bytes, std::string label, const Limits& li
     zip_error_init_with_code(&error, code);
     zipFault(label_ + " is not a readable workbook: its zip archive is damaged", &error);
   }
+  source.release();  // the archive frees it
   zip_error_fini(&error);
-  zip_int64_t count = zip_get_num_entries(zip_, 0);
-  if (count < 0 || std::uint64_t(count) > limits_.maxEntries) {
-    zip_discard(zip_);  // a constructor that throws gets no destructor
-    zip_ = nullptr;
+  zip_int64_t count = zip_get_num_entries(zip_.get(), 0);
+  if (count < 0 || std::uint64_t(count) > limits_.maxEntries)
     throw Fault(FaultKind::Workbook, label_ + " has too many zip entries (" + std::to_string(count) +
                                          ") to be a workbook this program can open");
-  }
   for (zip_uint64_t i = 0; i < zip_uint64_t(count); ++i) {
-    const char* name = zip_get_name(zip_, i, 0);
+    const char* name = zip_get_name(zip_.get(), i, 0);
     if (name) entries_.emplace(asciiLowerCase(name), i);  // the first of duplicate names wins
   }
-}
-
-ZipReader::~ZipReader() {
-  if (zip_) zip_discard(zip_);
 }
 
 std::optional<std::uint64_t> ZipReader::find(std::string_view partName) const {
@@ -127,7 +136,7 @@ std::string ZipReader::read(std::string_view partName) {
 }
 
 std::string ZipReader::read(std::uint64_t entry) {
-  const char* rawName = zip_get_name(zip_, entry, 0);
+  const char* rawName = zip_get_name(zip_.get(), entry, 0);
   std::string name = rawName ? rawName : "?";
   auto tooLarge = [&] {
     return Fault(FaultKind::Workbook, "the part " + name + " of " + label_ + " is too large to read (over " +
@@ -135,12 +144,12 @@ std::string ZipReader::read(std::uint64_t entry) {
   };
   zip_stat_t st;
   zip_stat_init(&st);
-  if (zip_stat_index(zip_, entry, 0, &st) == 0 && (st.valid & ZIP_STAT_SIZE)) {
+  if (zip_stat_index(zip_.get(), entry, 0, &st) == 0 && (st.valid & ZIP_STAT_SIZE)) {
     if (st.size > limits_.maxPartSize) throw tooLarge();
   }
-  zip_file_t* file = zip_fopen_index(zip_, entry, 0);
+  zip_file_t* file = zip_fopen_index(zip_.get(), entry, 0);
   if (!file)
-    zipFault("cannot read the part " + name + " of " + label_, zip_get_error(zip_));
+    zipFault("cannot read the part " + name + " of " + label_, zip_get_error(zip_.get()));
   std::unique_ptr<zip_file_t, int (*)(zip_file_t*)> closer(file, zip_fclose);
   std::string content;
   if (st.valid & ZIP_STAT_SIZE) content.reserve(std::size_t(st.size));
@@ -169,54 +178,49 @@ std::string rewriteZip(std::string_view original, ZipChanges changes, const std:
   zip_error_t error;
   zip_error_init(&error);
   // libzip may write into the buffer it reads from; give it a copy it owns.
-  void* copy = std::malloc(std::max<std::size_t>(original.size(), 1));
+  std::unique_ptr<void, FreeBuffer> copy(std::malloc(std::max<std::size_t>(original.size(), 1)));
   if (!copy) throw Fault(FaultKind::Workbook, what + ": out of memory");
-  std::memcpy(copy, original.data(), original.size());
-  zip_source_t* source = zip_source_buffer_create(copy, original.size(), 1, &error);
-  if (!source) {
-    std::free(copy);
-    zipFault(what, &error);
-  }
-  zip_source_keep(source);  // read the result from it after the archive is closed
-  std::unique_ptr<zip_source_t, void (*)(zip_source_t*)> sourceOwner(source, zip_source_free);
-  zip_t* zip = zip_open_from_source(source, 0, &error);
+  std::memcpy(copy.get(), original.data(), original.size());
+  SourceOwner source(zip_source_buffer_create(copy.get(), original.size(), 1, &error));
+  if (!source) zipFault(what, &error);
+  copy.release();  // the source frees it
+  std::unique_ptr<zip_t, DiscardArchive> zip(zip_open_from_source(source.get(), 0, &error));
   if (!zip) zipFault(what, &error);
+  // The archive took the source over; one more reference keeps it, to read
+  // the result from after the archive is closed.
+  zip_source_keep(source.get());
   auto fail = [&](const std::string& step) {
     zip_error_t copyError;
     zip_error_init(&copyError);
-    zip_error_set(&copyError, zip_error_code_zip(zip_get_error(zip)), zip_error_code_system(zip_get_error(zip)));
-    zip_discard(zip);
+    zip_error_set(&copyError, zip_error_code_zip(zip_get_error(zip.get())),
+                  zip_error_code_system(zip_get_error(zip.get())));
     zipFault(what + " (" + step + ")", &copyError);
   };
   for (auto& [entry, content] : changes.replaced) {
-    auto* deflated = new DeflatedPart{std::move(content), std::time(nullptr), 0, {}};
-    zip_error_init(&deflated->error);
-    zip_source_t* part = zip_source_function(zip, deflatedSource, deflated);
-    if (!part) {
-      delete deflated;
-      fail("a new part");
-    }
-    if (zip_file_replace(zip, entry, part, 0) < 0) {
-      zip_source_free(part);
-      fail("replacing a part");
-    }
+    auto deflated = std::make_unique<DeflatedPart>(std::move(content));
+    SourceOwner part(zip_source_function(zip.get(), deflatedSource, deflated.get()));
+    if (!part) fail("a new part");
+    deflated.release();  // the source deletes it when it is freed
+    if (zip_file_replace(zip.get(), entry, part.get(), 0) < 0) fail("replacing a part");
+    part.release();  // the archive frees it
     // A part stored uncompressed before is deflated now.
-    if (zip_set_file_compression(zip, entry, ZIP_CM_DEFLATE, 0) < 0) fail("compressing a part");
+    if (zip_set_file_compression(zip.get(), entry, ZIP_CM_DEFLATE, 0) < 0) fail("compressing a part");
   }
   for (std::uint64_t entry : changes.removed)
-    if (zip_delete(zip, entry) < 0) fail("removing a part");
-  if (zip_close(zip) < 0) fail("closing the archive");
+    if (zip_delete(zip.get(), entry) < 0) fail("removing a part");
+  if (zip_close(zip.get()) < 0) fail("closing the archive");
+  zip.release();  // written and freed by zip_close
 
-  if (zip_source_open(source) < 0) zipFault(what, zip_source_error(source));
+  if (zip_source_open(source.get()) < 0) zipFault(what, zip_source_error(source.get()));
   std::string result;
   zip_stat_t st;
   zip_stat_init(&st);
-  if (zip_source_stat(source, &st) == 0 && (st.valid & ZIP_STAT_SIZE)) result.reserve(std::size_t(st.size));
+  if (zip_source_stat(source.get(), &st) == 0 && (st.valid & ZIP_STAT_SIZE)) result.reserve(std::size_t(st.size));
   char buffer[1 << 16];
   zip_int64_t n;
-  while ((n = zip_source_read(source, buffer, sizeof buffer)) > 0) result.append(buffer, std::size_t(n));
-  zip_source_close(source);
-  if (n < 0) zipFault(what, zip_source_error(source));
+  while ((n = zip_source_read(source.get(), buffer, sizeof buffer)) > 0) result.append(buffer, std::size_t(n));
+  zip_source_close(source.get());
+  if (n < 0) zipFault(what, zip_source_error(source.get()));
   return result;
 }
 

@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <map>
+#include <memory>
 #include <optional>
 #include <set>
 #include <string>
@@ -18,13 +19,15 @@ typedef struct zip zip_t;
 
 namespace vk::xlsx {
 
+// Closes an archive without writing anything.
+struct DiscardArchive {
+  void operator()(zip_t* archive) const;
+};
+
 class ZipReader {
  public:
   // `bytes` must outlive the reader; `label` names the file in faults.
   ZipReader(std::string_view bytes, std::string label, const Limits& limits);
-  ~ZipReader();
-  ZipReader(const ZipReader&) = delete;
-  ZipReader& operator=(const ZipReader&) = delete;
 
   // The entry of a part name (part names ignore case), if there is one.
   std::optional<std::uint64_t> find(std::string_view partName) const;
@@ -34,7 +37,7 @@ class ZipReader {
   std::string read(std::uint64_t entry);
 
  private:
-  zip_t* zip_ = nullptr;
+  std::unique_ptr<zip_t, DiscardArchive> zip_;
   std::string label_;
   Limits limits_;
   std::unordered_map<std::string, std::uint64_t> entries_;  // lower-case name -> entry
