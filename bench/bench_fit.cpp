@@ -8,7 +8,7 @@
 #include "estimate/Fit.h"
 #include "intake/Trimming.h"
 #include "workbook/Book.h"
-#include "workbook/MemoryWorkbook.h"
+#include "workbook/memory/MemoryWorkbook.h"
 
 namespace {
 

@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "tests/support/RecordingFeedback.h"
-#include "workbook/MemoryWorkbook.h"
+#include "workbook/memory/MemoryWorkbook.h"
 #include "workbook/OpenCommand.h"
 
 namespace vk {

@@ -7,7 +7,7 @@
 #include "tests/Digits.h"
 #include "workbook/Book.h"
 #include "workbook/CellMap.h"
-#include "workbook/MemoryWorkbook.h"
+#include "workbook/memory/MemoryWorkbook.h"
 
 namespace vk {
 namespace {

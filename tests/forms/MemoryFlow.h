@@ -13,7 +13,7 @@
 #include "support/RecordingFeedback.h"
 #include "support/TestBook.h"
 #include "workbook/Book.h"
-#include "workbook/MemoryWorkbook.h"
+#include "workbook/memory/MemoryWorkbook.h"
 
 namespace vk::test {
 

@@ -12,7 +12,7 @@
 #include "forms/FileList.h"
 #include "forms/SystemBeep.h"
 #include "module1/Fault.h"
-#include "workbook/MemoryWorkbook.h"
+#include "workbook/memory/MemoryWorkbook.h"
 
 namespace vk::test {
 

@@ -4,7 +4,7 @@
 #include "workbook/A1.h"
 #include "workbook/Book.h"
 #include "workbook/CellMap.h"
-#include "workbook/MemoryWorkbook.h"
+#include "workbook/memory/MemoryWorkbook.h"
 
 namespace vk {
 namespace {

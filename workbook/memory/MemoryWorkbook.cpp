@@ -1,4 +1,4 @@
-#include "workbook/MemoryWorkbook.h"
+#include "workbook/memory/MemoryWorkbook.h"
 
 #include <cerrno>
 #include <cstdlib>
