@@ -92,6 +92,7 @@ TEST(OpenCommand, AFaultLeavesWhatWasClearedClearedAndSaved) {
     std::shared_ptr<MemoryWorkbook> book;
     std::shared_ptr<Workbook> bind(const std::string&) override { return book; }
     std::string name() const override { return "one"; }
+    std::vector<std::string> extensions() const override { return {"xlsx"}; }
   };
   auto one = std::make_shared<OneBookEngine>();
   one->book = two;

@@ -48,6 +48,7 @@ class WatchedEngine : public WorkbookEngine {
     return book_;
   }
   std::string name() const override { return "watched"; }
+  std::vector<std::string> extensions() const override { return {"xlsx", "xlsm"}; }
 
  private:
   std::shared_ptr<WatchedBook> book_;

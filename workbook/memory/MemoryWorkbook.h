@@ -74,6 +74,8 @@ class MemoryEngine : public WorkbookEngine {
  public:
   std::shared_ptr<Workbook> bind(const std::string& path) override;
   std::string name() const override { return "memory"; }
+  // It stands in for the embedded engine.
+  std::vector<std::string> extensions() const override { return {"xlsx", "xlsm"}; }
   // The workbook of a path, made when first asked for.
   std::shared_ptr<MemoryWorkbook> book(const std::string& path);
 
