@@ -58,7 +58,6 @@ void MemoryWorkbook::select(int sheet, std::string_view cell) {
   parseA1(cell);
   log_.push_back({Op::Select, sheet, 0, 0, {}, std::string(cell)});
   selectedSheet_ = sheet;
-  selectedCell_ = cell;
 }
 
 void MemoryWorkbook::show(int sheet) {

@@ -49,7 +49,6 @@ class MemoryWorkbook : public Workbook {
   void clearLog() { log_.clear(); }
   int shownSheet() const { return shownSheet_; }
   int selectedSheet() const { return selectedSheet_; }
-  const std::string& selectedCell() const { return selectedCell_; }
 
  private:
   struct Cell {
@@ -66,7 +65,6 @@ class MemoryWorkbook : public Workbook {
   std::vector<Record> log_;
   int shownSheet_ = 0;
   int selectedSheet_ = 0;
-  std::string selectedCell_;
 };
 
 // Binds paths to memory workbooks: the same path gives the same workbook.

@@ -46,7 +46,6 @@ class XlsxDocument {
   bool changed();
   // The file with every edit; the untouched entries are copied as stored.
   std::string render();
-  const std::string& bytes() const { return bytes_; }
 
  private:
   struct Sheet;

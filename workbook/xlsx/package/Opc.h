@@ -35,7 +35,6 @@ class Relationships {
   Relationships(std::string_view xml, std::string_view source, std::string_view where, const Limits& limits);
   Relationships() = default;
 
-  const std::vector<Relationship>& all() const { return list_; }
   const Relationship* byId(std::string_view id) const;
   const Relationship* firstOfKind(std::string_view kind) const;
   // Removes every relationship of a kind; true when there was one.

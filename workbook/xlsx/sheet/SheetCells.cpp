@@ -248,10 +248,6 @@ bool SheetCells::keepsEmptyRow(const Row& row) const {
   return false;
 }
 
-bool SheetCells::clear(int rowNumber, int column) {
-  return clear(CellRange{rowNumber, column, rowNumber, column});
-}
-
 bool SheetCells::clear(const CellRange& range) {
   lastRow_ = rows_.end();  // rows may go
   bool changed = false;

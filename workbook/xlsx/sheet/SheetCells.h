@@ -66,7 +66,6 @@ class SheetCells {
 
   // Each returns true when the sheet changed.
   bool setNumber(int row, int column, double value);
-  bool clear(int row, int column);
   bool clear(const CellRange& range);
   // Calls `strip` for every formula cell read with a cached result; the cells
   // for which it returns true lose that result.
