@@ -190,7 +190,7 @@ double XlsxDocument::numberOf(int sheetIndex, int row, int column, const CellCon
                                                  sheetIndex, row, column);
   if (type == "str") return numberFromText(content.value, sheetIndex, row, column);
   if (type == "b") {
-    if (content.value == "1" || content.value == "true") return 1.0;
+    if (isTrueValue(content.value)) return 1.0;
     if (content.value == "0" || content.value == "false") return 0.0;
     return numberFromText(content.value, sheetIndex, row, column);
   }

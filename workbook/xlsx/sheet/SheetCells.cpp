@@ -14,8 +14,6 @@ bool isOneOf(std::string_view name, std::initializer_list<std::string_view> name
   return std::find(names.begin(), names.end(), localName(name)) != names.end();
 }
 
-bool isTrue(std::string_view value) { return value == "1" || value == "true"; }
-
 // A cheap look for a formula child before reading the cell properly.
 bool mayHoldFormula(std::string_view element) {
   for (std::size_t at = element.find('f'); at != std::string_view::npos; at = element.find('f', at + 1)) {
@@ -133,7 +131,7 @@ std::uint32_t SheetCells::newCellStyle(const Row& row, int column) const {
   if (row.length) {
     std::string_view list = attributesOf(slice(row.offset, row.tagLength));
     std::string_view custom, style;
-    if (findAttribute(list, "customFormat", custom) && isTrue(custom) && findAttribute(list, "s", style)) {
+    if (findAttribute(list, "customFormat", custom) && isTrueValue(custom) && findAttribute(list, "s", style)) {
       std::uint32_t s = 0;
       for (char c : style) {
         if (c < '0' || c > '9' || s > 100000000) return 0;

@@ -4,6 +4,7 @@
 
 #include "workbook/xlsx/sheet/CellRef.h"
 #include "workbook/xlsx/xml/Dom.h"
+#include "workbook/xlsx/xml/XmlScan.h"
 
 namespace vk::xlsx {
 
@@ -43,8 +44,7 @@ bool setTabSelected(pugi::xml_node root, bool selected) {
   bool changed = false;
   for (pugi::xml_node view = views.first_child(); view; view = view.next_sibling())
     if (view.type() == pugi::node_element && nodeLocalName(view) == "sheetView") {
-      std::string_view value = attribute(view, "tabSelected").value();
-      if (value == "1" || value == "true") changed |= removeAttribute(view, "tabSelected");
+      if (isTrueValue(attribute(view, "tabSelected").value())) changed |= removeAttribute(view, "tabSelected");
     }
   return changed;
 }

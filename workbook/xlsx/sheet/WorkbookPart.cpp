@@ -4,6 +4,7 @@
 
 #include "module1/Fault.h"
 #include "workbook/xlsx/xml/Dom.h"
+#include "workbook/xlsx/xml/XmlScan.h"
 
 namespace vk::xlsx {
 
@@ -23,8 +24,7 @@ WorkbookPart::WorkbookPart(std::string_view xml, std::string where, const Limits
 }
 
 bool WorkbookPart::uses1904Dates() const {
-  std::string_view value = attribute(child(doc_.document_element(), "workbookPr"), "date1904").value();
-  return value == "1" || value == "true";
+  return isTrueValue(attribute(child(doc_.document_element(), "workbookPr"), "date1904").value());
 }
 
 std::vector<std::string> WorkbookPart::definedNames() const {

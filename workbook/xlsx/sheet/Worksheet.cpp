@@ -12,12 +12,6 @@ namespace vk::xlsx {
 
 namespace {
 
-struct AppendWriter : pugi::xml_writer {
-  std::string& out;
-  explicit AppendWriter(std::string& o) : out(o) {}
-  void write(const void* data, size_t size) override { out.append(static_cast<const char*>(data), size); }
-};
-
 int toInt(const char* text) {
   int value = 0;
   std::string_view s(text);

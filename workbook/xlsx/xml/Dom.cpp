@@ -5,15 +5,6 @@
 
 namespace vk::xlsx {
 
-namespace {
-
-struct StringWriter : pugi::xml_writer {
-  std::string out;
-  void write(const void* data, size_t size) override { out.append(static_cast<const char*>(data), size); }
-};
-
-}  // namespace
-
 void parseTree(pugi::xml_document& doc, std::string_view text, std::string_view where, std::uint64_t maxSize) {
   if (text.size() > maxSize)
     throw Fault(FaultKind::Workbook, std::string(where) + " is too large to read (" +
@@ -30,11 +21,12 @@ void parseTree(pugi::xml_document& doc, std::string_view text, std::string_view 
 }
 
 std::string treeText(const pugi::xml_document& doc) {
-  StringWriter writer;
+  std::string text;
+  AppendWriter writer(text);
   doc.save(writer, "", pugi::format_raw | pugi::format_no_declaration, pugi::encoding_utf8);
   // The declaration node, when the part had one, is part of the tree and
   // printed with it; format_no_declaration only stops pugixml adding one.
-  return std::move(writer.out);
+  return text;
 }
 
 std::string_view nodeLocalName(pugi::xml_node node) { return localName(node.name()); }

@@ -4,6 +4,7 @@
 // cells. Elements are matched by local name, so that prefixed documents
 // ("x:sheetView") work as well as plain ones.
 
+#include <cstddef>
 #include <cstdint>
 #include <initializer_list>
 #include <pugixml.hpp>
@@ -17,6 +18,16 @@ namespace vk::xlsx {
 void parseTree(pugi::xml_document& doc, std::string_view text, std::string_view where, std::uint64_t maxSize);
 // The document as text, without added whitespace.
 std::string treeText(const pugi::xml_document& doc);
+
+// Appends what pugixml prints to a string.
+class AppendWriter : public pugi::xml_writer {
+ public:
+  explicit AppendWriter(std::string& out) : out_(out) {}
+  void write(const void* data, std::size_t size) override { out_.append(static_cast<const char*>(data), size); }
+
+ private:
+  std::string& out_;
+};
 
 std::string_view nodeLocalName(pugi::xml_node node);
 // The prefix of the node's name, with its colon ("x:"), or empty.

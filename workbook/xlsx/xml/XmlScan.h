@@ -40,6 +40,9 @@ class XmlAttributes {
 
 // The raw value of the attribute with this local name, if present.
 bool findAttribute(std::string_view list, std::string_view local, std::string_view& value);
+// Whether a boolean value (an attribute, a cell of type "b") is true: "1"
+// or "true".
+inline bool isTrueValue(std::string_view value) { return value == "1" || value == "true"; }
 
 // The attribute list of an element's start tag, given the element's text.
 std::string_view attributesOf(std::string_view element);
