@@ -5,7 +5,8 @@
 
 namespace vk {
 
-FileList::FileList(QStringList pattern, QWidget* parent) : QListWidget(parent), pattern_(std::move(pattern)) {
+FileList::FileList(const std::vector<std::string>& extensions, QWidget* parent) : QListWidget(parent) {
+  for (const std::string& extension : extensions) pattern_ << "*." + QString::fromStdString(extension);
   connect(this, &QListWidget::itemClicked, this, &FileList::click);
   connect(this, &QListWidget::itemDoubleClicked, this, &FileList::dblClick);
 }
@@ -13,8 +14,9 @@ FileList::FileList(QStringList pattern, QWidget* parent) : QListWidget(parent), 
 void FileList::setPath(const QString& path) {
   path_ = path;
   clear();
-  // Hidden files (lock files of spreadsheet programs among them) stay out.
-  addItems(QDir(path).entryList(pattern_, QDir::Files, QDir::Name | QDir::IgnoreCase));
+  // Hidden files (lock files of spreadsheet programs among them) stay out;
+  // without extensions nothing is listed (an empty pattern would list all).
+  if (!pattern_.isEmpty()) addItems(QDir(path).entryList(pattern_, QDir::Files, QDir::Name | QDir::IgnoreCase));
   setCurrentRow(-1);
 }
 

@@ -1,9 +1,11 @@
 #pragma once
 // The file list of the workbook-choice screen: the files of one directory
-// whose names match the pattern, with no entry selected at first.
+// with the extensions the engine opens, with no entry selected at first.
 
 #include <QListWidget>
 #include <QStringList>
+#include <string>
+#include <vector>
 
 namespace vk {
 
@@ -11,7 +13,8 @@ class FileList : public QListWidget {
   Q_OBJECT
 
  public:
-  FileList(QStringList pattern, QWidget* parent);
+  // extensions without the dot ("xlsx").
+  FileList(const std::vector<std::string>& extensions, QWidget* parent);
 
   const QString& path() const { return path_; }
   void setPath(const QString& path);

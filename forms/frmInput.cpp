@@ -18,11 +18,9 @@ namespace {
 
 constexpr double kListPoints = 7.8;
 
-// The workbooks the engine can open: LibreOffice also reads the older
-// binary format and its own.
-QStringList workbookPattern(const WorkbookEngine* engine) {
-  if (engine && engine->name() == "LibreOffice") return {"*.xls", "*.xlsx", "*.xlsm", "*.ods"};
-  return {"*.xlsx", "*.xlsm"};
+// The files the engine opens.
+std::vector<std::string> workbookExtensions(const WorkbookEngine* engine) {
+  return engine ? engine->extensions() : std::vector<std::string>();
 }
 
 }  // namespace
@@ -39,7 +37,7 @@ frmInput::frmInput(Wizard& wizard)
   dirLook->setObjectName("dirLook");
   dirLook->setFont(screenFont(kListPoints));
   place(dirLook, {360, 1920, 4695, 2055});
-  filFind = new FileList(workbookPattern(wizard.module().Engine.get()), this);
+  filFind = new FileList(workbookExtensions(wizard.module().Engine.get()), this);
   filFind->setObjectName("filFind");
   filFind->setFont(screenFont(kListPoints));
   place(filFind, {360, 4320, 4692, 648});

@@ -52,8 +52,6 @@ class ReadingArray {
     readings_ = readings;
     values_.assign(static_cast<size_t>(sets + 1) * static_cast<size_t>(readings + 1), T{});
   }
-  int sets() const { return sets_; }
-  int readings() const { return readings_; }
   bool dimensioned() const { return !values_.empty(); }
 
   T& operator()(int set, int reading) { return values_[offset(set, reading)]; }

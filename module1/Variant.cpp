@@ -71,16 +71,6 @@ Variant operator/(const Variant& a, Integer divisor) {
   return Variant::single(toSingle(quotient, where));
 }
 
-const char* typeName(Variant::Type type) {
-  switch (type) {
-    case Variant::Type::Empty: return "Empty";
-    case Variant::Type::Integer: return "Integer";
-    case Variant::Type::Single: return "Single";
-    case Variant::Type::Double: return "Double";
-  }
-  return "?";
-}
-
 std::string describe(const Variant& v) {
   char buf[64];
   switch (v.type()) {

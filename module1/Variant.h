@@ -44,7 +44,6 @@ Variant& operator+=(Variant& a, const Variant& b);
 // An average: a Double stays Double, everything else gives a Single.
 Variant operator/(const Variant& a, Integer divisor);
 
-const char* typeName(Variant::Type type);
 std::string describe(const Variant& v);  // for messages and test output
 inline void PrintTo(const Variant& v, std::ostream* os) { *os << describe(v); }
 

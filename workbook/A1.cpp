@@ -1,15 +1,11 @@
 #include "workbook/A1.h"
 
-#include <cctype>
-
 #include "module1/Fault.h"
+#include "workbook/Ascii.h"
 
 namespace vk {
 
 namespace {
-
-constexpr int kMaxRow = 1048576;
-constexpr int kMaxColumn = 16384;
 
 [[noreturn]] void badAddress(std::string_view text) {
   throw Fault(FaultKind::Workbook, "\"" + std::string(text) + "\" is not a cell or range address");
@@ -18,43 +14,24 @@ constexpr int kMaxColumn = 16384;
 // Parses one cell reference at text[pos...], advancing pos.
 void parseCell(std::string_view text, size_t& pos, int& row, int& column) {
   if (pos < text.size() && text[pos] == '$') ++pos;
-  column = 0;
-  size_t letters = 0;
-  while (pos < text.size() && std::isalpha(static_cast<unsigned char>(text[pos]))) {
-    column = column * 26 + (std::tolower(static_cast<unsigned char>(text[pos])) - 'a' + 1);
-    if (++letters > 3) badAddress(text);
-    ++pos;
-  }
+  column = readColumnLetters(text, pos);
+  if (column == 0) badAddress(text);
   if (pos < text.size() && text[pos] == '$') ++pos;
-  row = 0;
-  size_t digits = 0;
-  while (pos < text.size() && std::isdigit(static_cast<unsigned char>(text[pos]))) {
-    row = row * 10 + (text[pos] - '0');
-    if (++digits > 7) badAddress(text);
-    ++pos;
-  }
-  if (letters == 0 || digits == 0 || row < 1 || row > kMaxRow || column > kMaxColumn) badAddress(text);
+  row = readRowDigits(text, pos);
+  if (row == 0) badAddress(text);
 }
 
 }  // namespace
 
 std::string columnLetters(int column) {
   std::string letters;
-  while (column > 0) {
-    int rest = (column - 1) % 26;
-    letters.insert(letters.begin(), static_cast<char>('a' + rest));
-    column = (column - 1) / 26;
-  }
-  return letters;
+  appendColumnLetters(letters, column);
+  return asciiLowerCase(letters);
 }
 
 std::string a1(int row, int column) { return columnLetters(column) + std::to_string(row); }
 
-std::string a1Upper(int row, int column) {
-  std::string text = a1(row, column);
-  for (char& c : text) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-  return text;
-}
+std::string a1Upper(int row, int column) { return asciiUpperCase(a1(row, column)); }
 
 std::string a1Range(int firstRow, int firstColumn, int lastRow, int lastColumn) {
   return a1(firstRow, firstColumn) + ":" + a1(lastRow, lastColumn);

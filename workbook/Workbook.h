@@ -7,6 +7,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "module1/Variant.h"
 
@@ -45,6 +46,9 @@ class WorkbookEngine {
   virtual std::shared_ptr<Workbook> bind(const std::string& path) = 0;
   // A short name for the user ("embedded", "LibreOffice").
   virtual std::string name() const = 0;
+  // The extensions of the files it opens, without the dot ("xlsx"); the
+  // wizard lists those files.
+  virtual std::vector<std::string> extensions() const = 0;
 };
 
 }  // namespace vk

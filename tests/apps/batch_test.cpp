@@ -6,7 +6,7 @@
 #include "apps/batch/BatchTool.h"
 #include "tests/Digits.h"
 #include "tests/support/TestBook.h"
-#include "workbook/MemoryWorkbook.h"
+#include "workbook/memory/MemoryWorkbook.h"
 
 namespace vk {
 namespace {

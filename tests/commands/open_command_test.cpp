@@ -2,7 +2,7 @@
 
 #include "commands/OpenCommand.h"
 #include "tests/support/RecordingFeedback.h"
-#include "workbook/MemoryWorkbook.h"
+#include "workbook/memory/MemoryWorkbook.h"
 
 namespace vk {
 namespace {
@@ -92,6 +92,7 @@ TEST(OpenCommand, AFaultLeavesWhatWasClearedClearedAndSaved) {
     std::shared_ptr<MemoryWorkbook> book;
     std::shared_ptr<Workbook> bind(const std::string&) override { return book; }
     std::string name() const override { return "one"; }
+    std::vector<std::string> extensions() const override { return {"xlsx"}; }
   };
   auto one = std::make_shared<OneBookEngine>();
   one->book = two;

@@ -6,7 +6,7 @@
 #include "tests/support/RecordingFeedback.h"
 #include "tests/support/TestBook.h"
 #include "workbook/Book.h"
-#include "workbook/MemoryWorkbook.h"
+#include "workbook/memory/MemoryWorkbook.h"
 
 namespace vk {
 namespace {

@@ -5,7 +5,7 @@
 #include "tests/Digits.h"
 #include "tests/support/RecordingFeedback.h"
 #include "tests/support/TestBook.h"
-#include "workbook/MemoryWorkbook.h"
+#include "workbook/memory/MemoryWorkbook.h"
 
 namespace vk {
 namespace {

@@ -22,7 +22,7 @@
 #include "tests/support/XlsxCells.h"
 #include "workbook/A1.h"
 #include "workbook/CellMap.h"
-#include "workbook/MemoryWorkbook.h"
+#include "workbook/memory/MemoryWorkbook.h"
 #include "workbook/xlsx/XlsxEngine.h"
 
 namespace vk {

@@ -13,7 +13,7 @@
 #include "support/RecordingFeedback.h"
 #include "support/TestBook.h"
 #include "workbook/Book.h"
-#include "workbook/MemoryWorkbook.h"
+#include "workbook/memory/MemoryWorkbook.h"
 
 namespace vk::test {
 
@@ -48,6 +48,7 @@ class WatchedEngine : public WorkbookEngine {
     return book_;
   }
   std::string name() const override { return "watched"; }
+  std::vector<std::string> extensions() const override { return {"xlsx", "xlsm"}; }
 
  private:
   std::shared_ptr<WatchedBook> book_;

@@ -12,7 +12,7 @@
 #include "forms/FileList.h"
 #include "forms/SystemBeep.h"
 #include "module1/Fault.h"
-#include "workbook/MemoryWorkbook.h"
+#include "workbook/memory/MemoryWorkbook.h"
 
 namespace vk::test {
 
@@ -25,6 +25,14 @@ class RefusingEngine : public WorkbookEngine {
     throw Fault(FaultKind::Workbook, "the workbook " + path + " cannot be read: it is not a workbook");
   }
   std::string name() const override { return "refusing"; }
+  std::vector<std::string> extensions() const override { return {"xlsx", "xlsm"}; }
+};
+
+// An engine that also opens the older binary format but not workbooks with
+// macros.
+class OlderFormatsEngine : public MemoryEngine {
+ public:
+  std::vector<std::string> extensions() const override { return {"xls", "xlsx"}; }
 };
 
 QListWidgetItem* entry(QListWidget* list, const QString& text) {
@@ -146,6 +154,11 @@ class InputTest : public QObject {
     QCOMPARE(dirs.last(), QString("Probes"));
     QCOMPARE(dirs.at(dirs.size() - 2), QDir(folder.path()).dirName());
     QCOMPARE(drvChange()->currentText(), QString("/"));
+  }
+
+  void fileListShowsWhatTheEngineOpens() {
+    openScreenIn(folder.path(), std::make_shared<OlderFormatsEngine>());
+    QCOMPARE(entries(filFind()), QStringList({"old.xls", "test.xlsx"}));
   }
 
   void clickOnAFileShowsItsPath() {

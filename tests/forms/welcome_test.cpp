@@ -1,7 +1,7 @@
 // frmWelcome: its layout, the blinking title and the way on.
 
 #include "ScreenTest.h"
-#include "workbook/MemoryWorkbook.h"
+#include "workbook/memory/MemoryWorkbook.h"
 
 namespace vk::test {
 

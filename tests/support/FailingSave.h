@@ -4,9 +4,10 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "module1/Fault.h"
-#include "workbook/MemoryWorkbook.h"
+#include "workbook/memory/MemoryWorkbook.h"
 
 namespace vk::test {
 
@@ -28,6 +29,7 @@ class FailingSaveEngine : public WorkbookEngine {
   std::shared_ptr<FailingSaveBook> book = std::make_shared<FailingSaveBook>("/lab/test.xlsx");
   std::shared_ptr<Workbook> bind(const std::string&) override { return book; }
   std::string name() const override { return "failing save"; }
+  std::vector<std::string> extensions() const override { return {"xlsx"}; }
 };
 
 }  // namespace vk::test

@@ -7,7 +7,7 @@
 #include "report/ResultWriting.h"
 #include "report/Standardise.h"
 #include "workbook/Book.h"
-#include "workbook/MemoryWorkbook.h"
+#include "workbook/memory/MemoryWorkbook.h"
 
 namespace vk::test {
 

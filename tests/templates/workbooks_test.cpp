@@ -18,7 +18,7 @@
 #include "templates/TestBooks.h"
 #include "tests/Digits.h"
 #include "workbook/Book.h"
-#include "workbook/MemoryWorkbook.h"
+#include "workbook/memory/MemoryWorkbook.h"
 
 namespace vk {
 namespace {

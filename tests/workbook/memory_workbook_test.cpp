@@ -4,7 +4,7 @@
 #include "workbook/A1.h"
 #include "workbook/Book.h"
 #include "workbook/CellMap.h"
-#include "workbook/MemoryWorkbook.h"
+#include "workbook/memory/MemoryWorkbook.h"
 
 namespace vk {
 namespace {
@@ -36,6 +36,15 @@ TEST(A1, AddressesOfTheCellMap) {
   EXPECT_THROW(parseA1("45j"), Fault);
   EXPECT_THROW(parseA1("a0"), Fault);
   EXPECT_THROW(parseA1("a1:"), Fault);
+}
+
+TEST(A1, AddressesStayInsideTheSheet) {
+  CellRange corner = parseA1("XFD1048576");
+  EXPECT_EQ(corner.lastRow, kMaxRows);
+  EXPECT_EQ(corner.lastColumn, kMaxColumns);
+  EXPECT_EQ(a1Upper(kMaxRows, kMaxColumns), "XFD1048576");
+  for (const char* outside : {"xfe1", "a1048577", "aaaa1", "a01048577", "a1:b0"})
+    EXPECT_THROW(parseA1(outside), Fault) << outside;
 }
 
 TEST(MemoryWorkbook, ReadsNumbersAndRejectsText) {

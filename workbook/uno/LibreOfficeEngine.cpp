@@ -4,12 +4,11 @@
 #include <com/sun/star/frame/XStorable.hpp>
 #include <com/sun/star/util/XCloseable.hpp>
 
-#include <algorithm>
-#include <cctype>
 #include <filesystem>
 #include <map>
 
 #include "module1/Fault.h"
+#include "workbook/Ascii.h"
 #include "workbook/uno/CalcWorkbook.h"
 #include "workbook/uno/DocumentBinding.h"
 #include "workbook/uno/OfficeConnection.h"
@@ -28,8 +27,7 @@ std::string absolutePath(const std::string& path) {
 // LibreOffice's filter for a file of this extension, so that a stored
 // workbook keeps the format its name promises.
 rtl::OUString filterFor(const std::string& path) {
-  std::string ext = std::filesystem::path(path).extension().string();
-  std::transform(ext.begin(), ext.end(), ext.begin(), [](unsigned char c) { return char(std::tolower(c)); });
+  const std::string ext = asciiLowerCase(std::filesystem::path(path).extension().string());
   if (ext == ".xlsx") return "Calc MS Excel 2007 XML";
   if (ext == ".xlsm") return "Calc MS Excel 2007 VBA XML";
   if (ext == ".xls") return "MS Excel 97";

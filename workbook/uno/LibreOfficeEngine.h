@@ -49,6 +49,8 @@ class LibreOfficeEngine : public WorkbookEngine {
   // allowed to run. The same path gives the same workbook while it is held.
   std::shared_ptr<Workbook> bind(const std::string& path) override;
   std::string name() const override { return "LibreOffice"; }
+  // Calc also opens the older binary format and its own.
+  std::vector<std::string> extensions() const override { return {"xls", "xlsx", "xlsm", "ods"}; }
 
   // For the batch tool, where nobody is there to save: stores the workbook's
   // document into a file in the format of that file's extension.

@@ -2,6 +2,8 @@
 
 #include <cctype>
 
+#include "workbook/Ascii.h"
+
 namespace vk {
 
 namespace {
@@ -11,10 +13,7 @@ bool isNameChar(char c) { return std::isalnum(static_cast<unsigned char>(c)) || 
 
 // Consumes the word (any case) followed by at least one blank.
 bool takeWord(std::string_view& line, std::string_view word) {
-  if (line.size() <= word.size()) return false;
-  for (size_t i = 0; i < word.size(); ++i)
-    if (std::tolower(static_cast<unsigned char>(line[i])) != std::tolower(static_cast<unsigned char>(word[i])))
-      return false;
+  if (line.size() <= word.size() || !equalIgnoringAsciiCase(line.substr(0, word.size()), word)) return false;
   if (!isBlank(line[word.size()])) return false;
   line.remove_prefix(word.size());
   while (!line.empty() && isBlank(line.front())) line.remove_prefix(1);
@@ -26,10 +25,7 @@ bool declaresOnLine(std::string_view line, std::string_view name) {
   while (takeWord(line, "public") || takeWord(line, "private") || takeWord(line, "static")) {
   }
   if (!takeWord(line, "sub")) return false;
-  if (line.size() < name.size()) return false;
-  for (size_t i = 0; i < name.size(); ++i)
-    if (std::tolower(static_cast<unsigned char>(line[i])) != std::tolower(static_cast<unsigned char>(name[i])))
-      return false;
+  if (line.size() < name.size() || !equalIgnoringAsciiCase(line.substr(0, name.size()), name)) return false;
   return line.size() == name.size() || !isNameChar(line[name.size()]);
 }
 

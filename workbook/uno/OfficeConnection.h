@@ -18,7 +18,6 @@ class OfficeConnection {
   explicit OfficeConnection(const LibreOfficeOptions& options);
 
   const css::uno::Reference<css::frame::XDesktop2>& desktop() const { return desktop_; }
-  const css::uno::Reference<css::uno::XComponentContext>& context() const { return context_; }
   // Whether LibreOffice still answers.
   bool alive() const;
   // Whether this connection started the office it talks to (an office that

@@ -5,12 +5,12 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
-#include <cctype>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
 
 #include "module1/Fault.h"
+#include "workbook/Ascii.h"
 
 extern char** environ;
 
@@ -19,8 +19,7 @@ namespace vk {
 namespace {
 
 bool isUtf8(const std::string& locale) {
-  std::string lower;
-  for (char c : locale) lower += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  const std::string lower = asciiLowerCase(locale);
   return lower.find("utf-8") != std::string::npos || lower.find("utf8") != std::string::npos;
 }
 

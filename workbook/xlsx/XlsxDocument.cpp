@@ -6,15 +6,14 @@
 
 #include "module1/Fault.h"
 #include "workbook/CellText.h"
-#include "workbook/xlsx/CellContent.h"
-#include "workbook/xlsx/CellRef.h"
-#include "workbook/xlsx/DateSerial.h"
-#include "workbook/xlsx/Dom.h"
-#include "workbook/xlsx/Recalculation.h"
-#include "workbook/xlsx/SheetViews.h"
-#include "workbook/xlsx/WorkbookPart.h"
-#include "workbook/xlsx/Worksheet.h"
-#include "workbook/xlsx/Zip.h"
+#include "workbook/xlsx/package/Zip.h"
+#include "workbook/xlsx/sheet/CellContent.h"
+#include "workbook/xlsx/sheet/DateSerial.h"
+#include "workbook/xlsx/sheet/Recalculation.h"
+#include "workbook/xlsx/sheet/SheetViews.h"
+#include "workbook/xlsx/sheet/WorkbookPart.h"
+#include "workbook/xlsx/sheet/Worksheet.h"
+#include "workbook/xlsx/xml/Dom.h"
 
 namespace vk::xlsx {
 
@@ -191,7 +190,7 @@ double XlsxDocument::numberOf(int sheetIndex, int row, int column, const CellCon
                                                  sheetIndex, row, column);
   if (type == "str") return numberFromText(content.value, sheetIndex, row, column);
   if (type == "b") {
-    if (content.value == "1" || content.value == "true") return 1.0;
+    if (isTrueValue(content.value)) return 1.0;
     if (content.value == "0" || content.value == "false") return 0.0;
     return numberFromText(content.value, sheetIndex, row, column);
   }
@@ -253,7 +252,7 @@ void XlsxDocument::show(int sheetIndex) {
     }
     if (!s.tree) {
       s.tree = std::make_unique<pugi::xml_document>();
-      parseTree(*s.tree, zip_->read(s.part), "the part " + s.part + " of " + label_, limits_);
+      parseTree(*s.tree, zip_->read(s.part), "the part " + s.part + " of " + label_, limits_.maxTreeSize);
     }
     s.treeChanged |= setTabSelected(s.tree->document_element(), i == sheetIndex);
   }

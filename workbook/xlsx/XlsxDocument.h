@@ -12,9 +12,9 @@
 
 #include "module1/Variant.h"
 #include "workbook/A1.h"
-#include "workbook/xlsx/Limits.h"
-#include "workbook/xlsx/Opc.h"
-#include "workbook/xlsx/SharedStrings.h"
+#include "workbook/xlsx/package/Limits.h"
+#include "workbook/xlsx/package/Opc.h"
+#include "workbook/xlsx/sheet/SharedStrings.h"
 
 namespace vk::xlsx {
 
@@ -46,7 +46,6 @@ class XlsxDocument {
   bool changed();
   // The file with every edit; the untouched entries are copied as stored.
   std::string render();
-  const std::string& bytes() const { return bytes_; }
 
  private:
   struct Sheet;

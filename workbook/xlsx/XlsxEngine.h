@@ -6,6 +6,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "workbook/Workbook.h"
 
@@ -26,6 +27,7 @@ class XlsxEngine : public WorkbookEngine {
   // three sheets.
   std::shared_ptr<Workbook> bind(const std::string& path) override;
   std::string name() const override { return "embedded"; }
+  std::vector<std::string> extensions() const override { return {"xlsx", "xlsm"}; }
 
  private:
   std::map<std::string, std::shared_ptr<xlsx::XlsxWorkbook>> books_;  // by the file's real path

@@ -8,8 +8,8 @@
 #include <string>
 
 #include "workbook/Workbook.h"
-#include "workbook/xlsx/Limits.h"
-#include "workbook/xlsx/SaveFile.h"
+#include "workbook/xlsx/package/Limits.h"
+#include "workbook/xlsx/package/SaveFile.h"
 
 namespace vk::xlsx {
 

@@ -75,7 +75,7 @@ Parts Book::build() const {
   types += "</Types>";
   rels += "</Relationships>";
   std::string workbook = std::string(kDecl) + "<workbook xmlns=\"" + kMain + "\" xmlns:r=\"" + kRel + "\">" +
-                         bookViews + "<sheets>" + sheetList + "</sheets>" + afterSheets + "</workbook>";
+                         bookViews + "<sheets>" + sheetList + "</sheets></workbook>";
   Parts parts = {
       {"[Content_Types].xml", types},
       {"_rels/.rels", std::string(kDecl) +

@@ -24,7 +24,6 @@ struct Book {
   std::string sharedStrings;   // a whole part, or none
   std::string calcChain;       // a whole part, or none
   std::string bookViews;       // an element before <sheets>
-  std::string afterSheets;     // elements after <sheets> (definedNames, calcPr)
   Parts extraParts;            // added as they are, unlisted
   Parts build() const;
 };

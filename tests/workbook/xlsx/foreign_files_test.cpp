@@ -12,8 +12,8 @@
 
 #include "module1/Fault.h"
 #include "tests/workbook/xlsx/EditedCopy.h"
-#include "workbook/xlsx/CellRef.h"
 #include "workbook/xlsx/XlsxEngine.h"
+#include "workbook/xlsx/sheet/CellRef.h"
 
 namespace vk::xlsx {
 namespace {

@@ -11,7 +11,7 @@
 #include <sstream>
 
 #include "tests/workbook/xlsx/EditedCopy.h"
-#include "workbook/xlsx/CellRef.h"
+#include "workbook/xlsx/sheet/CellRef.h"
 
 namespace vk::xlsx {
 namespace {

@@ -17,11 +17,11 @@
 #include <thread>
 
 #include "module1/Fault.h"
-#include "workbook/CellMap.h"
-#include "workbook/xlsx/CellRef.h"
-#include "workbook/xlsx/SaveFile.h"
-#include "workbook/xlsx/XlsxEngine.h"
 #include "tests/workbook/xlsx/XlsxFiles.h"
+#include "workbook/CellMap.h"
+#include "workbook/xlsx/XlsxEngine.h"
+#include "workbook/xlsx/package/SaveFile.h"
+#include "workbook/xlsx/sheet/CellRef.h"
 
 namespace vk::xlsx {
 namespace {

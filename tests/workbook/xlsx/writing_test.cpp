@@ -11,8 +11,8 @@
 
 #include "module1/Fault.h"
 #include "tests/workbook/xlsx/XlsxFiles.h"
-#include "workbook/xlsx/CellRef.h"
 #include "workbook/xlsx/XlsxDocument.h"
+#include "workbook/xlsx/sheet/CellRef.h"
 
 namespace vk::xlsx {
 namespace {

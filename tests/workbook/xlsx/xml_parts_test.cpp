@@ -1,18 +1,22 @@
-// The building blocks of the engine: the XML scanner, cell references and
-// numbers, part names, ISO dates and the choice of formulas to recalculate.
+// The building blocks of the engine: the XML scanner, UTF-8, escaped
+// characters, cell references and numbers, part names, ISO dates and the
+// choice of formulas to recalculate.
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <cstring>
+#include <utility>
 
 #include "module1/Fault.h"
-#include "workbook/xlsx/CellContent.h"
-#include "workbook/xlsx/CellRef.h"
-#include "workbook/xlsx/DateSerial.h"
-#include "workbook/xlsx/FormulaShift.h"
-#include "workbook/xlsx/Opc.h"
-#include "workbook/xlsx/Recalculation.h"
-#include "workbook/xlsx/XmlScan.h"
+#include "workbook/xlsx/package/Opc.h"
+#include "workbook/xlsx/sheet/CellContent.h"
+#include "workbook/xlsx/sheet/CellRef.h"
+#include "workbook/xlsx/sheet/DateSerial.h"
+#include "workbook/xlsx/sheet/FormulaShift.h"
+#include "workbook/xlsx/sheet/Recalculation.h"
+#include "workbook/xlsx/xml/Utf8.h"
+#include "workbook/xlsx/xml/XmlScan.h"
 
 namespace vk::xlsx {
 namespace {
@@ -85,6 +89,35 @@ TEST(CellContent, StringItemsLeaveOutPhoneticReadings) {
   EXPECT_EQ(c.formulaType, "shared");
   EXPECT_EQ(c.sharedIndex, "3");
   EXPECT_EQ(c.value, "4");
+}
+
+TEST(CellContent, EscapedCharactersOutsideTheBasicPlane) {
+  // Escapes name UTF-16 code units: a character past U+FFFF is the pair of
+  // its two halves.
+  std::string text = "_xD83D__xDE00_ and _xd835__xdc00_";
+  decodeEscapedCharacters(text);
+  EXPECT_EQ(text, "\xF0\x9F\x98\x80 and \xF0\x9D\x90\x80");
+  // A half without its partner is no character: it stays as written.
+  for (std::string lone : {"_xD83D_", "_xDE00__xD83D_", "_xD83D_x_xDE00_"}) {
+    std::string decoded = lone;
+    decodeEscapedCharacters(decoded);
+    EXPECT_EQ(decoded, lone);
+  }
+  std::string highThenLetter = "_xD83D__x0041_";
+  decodeEscapedCharacters(highThenLetter);
+  EXPECT_EQ(highThenLetter, "_xD83D_A");
+}
+
+TEST(Utf8, EachLengthAtItsBounds) {
+  const std::pair<char32_t, const char*> bounds[] = {
+      {0x7F, "\x7F"},          {0x80, "\xC2\x80"},         {0x7FF, "\xDF\xBF"},
+      {0x800, "\xE0\xA0\x80"}, {0xFFFF, "\xEF\xBF\xBF"}, {0x10000, "\xF0\x90\x80\x80"},
+      {0x10FFFF, "\xF4\x8F\xBF\xBF"}};
+  for (const auto& [character, bytes] : bounds) {
+    std::string out;
+    appendUtf8(out, character);
+    EXPECT_EQ(out, bytes) << std::hex << std::uint32_t(character);
+  }
 }
 
 TEST(CellRef, ReferencesAndNumbers) {
