@@ -7,6 +7,7 @@
 #include "report/ResultWriting.h"
 #include "report/Standardise.h"
 #include "workbook/Book.h"
+#include "workbook/CellMap.h"
 #include "workbook/MemoryWorkbook.h"
 
 namespace vk::test {
@@ -33,6 +34,23 @@ assess::Readings keptReadings(const Module1& m, int set) {
     kept.conc.push_back(m.Conc(set, q));
   }
   return kept;
+}
+
+// The history rows the fit wrote on the results sheet: the estimates each
+// pass started from.
+std::vector<assess::FitPass> fitHistory(Module1& m, int set, int passes) {
+  namespace c = cells;
+  Workbook& book = dataBook(m);
+  const int column = c::resultColumn(set);
+  std::vector<assess::FitPass> history;
+  for (int pass = 1; pass <= passes; ++pass) {
+    const int row = c::historyRow(pass);
+    history.push_back({pass, book.readNumber(c::kResultsSheet, row, column + 1),
+                       book.readNumber(c::kResultsSheet, row, column + 2),
+                       book.readNumber(c::kResultsSheet, row, column + 3),
+                       book.readNumber(c::kResultsSheet, row, column + 4)});
+  }
+  return history;
 }
 
 std::optional<double> number(const Variant& v) {
@@ -105,6 +123,7 @@ assess::RunRecord runProgram(const ProgramTest& test) {
     rec.fit.cinf = m.Cinf[s];
     rec.fit.kla = m.KLa[s];
     rec.fit.stdErr = number(fit.StdErr[s]);
+    rec.fit.history = fitHistory(m, s, fit.PassCount[s]);
     rec.timeShift = m.TimeShift[s];
     rec.kept = keptReadings(m, s);
 
