@@ -37,6 +37,16 @@ struct SolverSummary {
   double finalSumSq = 0;    // at the reported estimates
 };
 
+// One pass of the program's fit: the estimates it started from and the sum
+// of squares at them, as the Run's history rows give them.
+struct FitPass {
+  int pass = 0;  // from 1
+  double cinf = 0;
+  double c0 = 0;
+  double kla = 0;  // per minute
+  double sumSq = 0;
+};
+
 // The program's result of record for one set (KLa per minute).
 struct ProgramFit {
   double c0 = 0;
@@ -44,6 +54,7 @@ struct ProgramFit {
   double kla = 0;
   std::optional<double> stdErr;  // empty when the fit did not converge
   SolverSummary solver;
+  std::vector<FitPass> history;  // one per pass; empty when the Run did not record its passes
 };
 
 // The program's standardised figures of one set.

@@ -35,6 +35,15 @@ assess::Readings keptReadings(const Module1& m, int set) {
   return kept;
 }
 
+// The fit's history as the Run writes it: the estimates each pass started from.
+FitCallbacks recordHistory(std::vector<assess::FitPass>& history) {
+  FitCallbacks callbacks;
+  callbacks.passEnded = [&history](const FitPass& pass) {
+    history.push_back({int(pass.pass), pass.cinf, pass.c0, pass.kla, pass.sumSq.asDouble()});
+  };
+  return callbacks;
+}
+
 std::optional<double> number(const Variant& v) {
   if (v.isEmpty()) return std::nullopt;
   return v.asDouble();
@@ -94,7 +103,8 @@ assess::RunRecord runProgram(const ProgramTest& test) {
     SelectFitWindow(m, work, s);
     StartEstimates(m, work, s);
     StartFit(m, fit, s);
-    const FitSummary summary = FitDataSet(m, fit, s);
+    std::vector<assess::FitPass> history;
+    const FitSummary summary = FitDataSet(m, fit, s, FitOptions{}, recordHistory(history));
     rec.fit.solver.initialSumSq = summary.initialSumSq;
     rec.fit.solver.converged = summary.converged();
     rec.fit.solver.passes = summary.passes;
@@ -107,6 +117,7 @@ assess::RunRecord runProgram(const ProgramTest& test) {
     rec.fit.cinf = m.Cinf[s];
     rec.fit.kla = m.KLa[s];
     rec.fit.stdErr = number(fit.StdErr[s]);
+    rec.fit.history = std::move(history);
     rec.timeShift = m.TimeShift[s];
     rec.kept = keptReadings(m, s);
 
