@@ -37,19 +37,21 @@ struct LimitRow {
   const char* unit;
   Compare compare;
   double defaultLimit;
-  Verdict onBreach;      // Warn or Fail
+  Verdict onBreach;  // Warn or Fail
   bool wholeNumber = false;
 };
 
 struct CheckRow {
   CheckId id;
-  const char* name;   // the check's id in the output
+  const char* name;  // the check's id in the output
   const char* title;
   Scope scope;
   std::size_t limitCount;
   std::array<LimitRow, 2> limits;
 };
 
+// One row per check, laid out by hand so that each reads as a line of the table.
+// clang-format off
 inline constexpr CheckRow kCheckTable[] = {
     {CheckId::FitConverged, "fit-converged", "The fit converged within the pass limit", Scope::Set, 1,
      {{{nullptr, "fit passes (limit: the program's pass limit)", "passes", Compare::AtMost, 11, Verdict::Fail}}}},
@@ -99,6 +101,7 @@ inline constexpr CheckRow kCheckTable[] = {
      {{{"truncation_kla20_max_change_percent", "|change of KLa20 from the 0 % to the 20 % threshold| / KLa20 at 0 %",
         "%", Compare::Below, 2, Verdict::Warn}}}},
 };
+// clang-format on
 
 inline constexpr std::size_t kCheckCount = std::size(kCheckTable);
 
@@ -110,7 +113,7 @@ constexpr bool tableFollowsCheckIds() {
 }
 static_assert(tableFollowsCheckIds(), "kCheckTable must list the checks in the order of CheckId");
 
-const char* verdictName(Verdict v);   // "pass", "warn", "fail", "not applicable"
+const char* verdictName(Verdict v);    // "pass", "warn", "fail", "not applicable"
 const char* compareSymbol(Compare c);  // "<=", ">=", "<", ">"
 
 }  // namespace vk::assess
