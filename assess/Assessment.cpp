@@ -29,10 +29,10 @@ SetAssessment assessSet(const SetRecord& rec, const Conditions& conditions, cons
   const CurveParams program{rec.fit.c0, rec.fit.cinf, rec.fit.kla};
   a.optimum = fitDouble(rec.kept, program);
   for (int p = 0; p < kParameters; ++p)
-    a.comparison[static_cast<std::size_t>(p)] = {program[p], a.optimum.params[p],
-                                                 a.optimum.converged
-                                                     ? relativeDifference(program[p], a.optimum.params[p])
-                                                     : Maybe<double>::none("the double-precision fit did not converge")};
+    a.comparison[static_cast<std::size_t>(p)] = {
+        program[p], a.optimum.params[p],
+        a.optimum.converged ? relativeDifference(program[p], a.optimum.params[p])
+                            : Maybe<double>::none("the double-precision fit did not converge")};
 
   const StandardInputs standard{conditions, rec.figures.pv, rec.figures.csT};
   a.parameters = parameterUncertainty(rec.kept, a.optimum);

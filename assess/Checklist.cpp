@@ -135,4 +135,3 @@ std::vector<CheckResult> evaluateChecks(const RunRecord& record, const std::vect
 }
 
 }  // namespace vk::assess
-

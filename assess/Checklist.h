@@ -15,7 +15,7 @@ struct Measurement {
   const LimitRow* row = nullptr;  // quantity, unit, key, comparison, severity
   double limit = 0;               // as applied
   Maybe<double> value;
-  bool met = true;                // meaningful when value is set
+  bool met = true;  // meaningful when value is set
 };
 
 struct CheckResult {

@@ -46,9 +46,8 @@ Criteria parseCriteria(std::string_view text, const std::string& source) {
   try {
     doc = nlohmann::json::parse(text.begin(), text.end());
   } catch (const nlohmann::json::parse_error& e) {
-    throw CriteriaError("the criteria file " + source + " is not JSON (it breaks off at byte " +
-                            std::to_string(e.byte) + ")",
-                        "");
+    throw CriteriaError(
+        "the criteria file " + source + " is not JSON (it breaks off at byte " + std::to_string(e.byte) + ")", "");
   }
   if (!doc.is_object())
     throw CriteriaError("the criteria file " + source + " must hold one JSON object of limits by key", "");
@@ -62,8 +61,7 @@ Criteria parseCriteria(std::string_view text, const std::string& source) {
       throw CriteriaError(where + " must be a whole number, not " + typeWord(value), key);
     if (!value.is_number()) throw CriteriaError(where + " must be a number, not " + typeWord(value), key);
     const double limit = value.get<double>();
-    if (!std::isfinite(limit) || limit < 0)
-      throw CriteriaError(where + " must be a finite number, 0 or more", key);
+    if (!std::isfinite(limit) || limit < 0) throw CriteriaError(where + " must be a finite number, 0 or more", key);
     criteria.set(key, limit);
   }
   return criteria;

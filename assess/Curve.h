@@ -23,9 +23,7 @@ struct CurveParams {
   double& operator[](int p) { return p == kC0 ? c0 : p == kCinf ? cinf : kla; }
 };
 
-inline double curveAt(const CurveParams& p, double t) {
-  return p.cinf - (p.cinf - p.c0) * std::exp(-p.kla * t);
-}
+inline double curveAt(const CurveParams& p, double t) { return p.cinf - (p.cinf - p.c0) * std::exp(-p.kla * t); }
 
 inline std::array<double, kParameters> curveGradient(const CurveParams& p, double t) {
   const double decay = std::exp(-p.kla * t);

@@ -53,7 +53,8 @@ const char* stopText(lm::Status s) {
     case lm::ImproperInputParameters: return "fewer readings than free parameters";
     case lm::RelativeReductionTooSmall: return "relative reduction of the sum of squares below tolerance";
     case lm::RelativeErrorTooSmall: return "relative change of the parameters below tolerance";
-    case lm::RelativeErrorAndReductionTooSmall: return "relative changes of the sum of squares and the parameters below tolerance";
+    case lm::RelativeErrorAndReductionTooSmall:
+      return "relative changes of the sum of squares and the parameters below tolerance";
     case lm::CosinusTooSmall: return "residuals orthogonal to the Jacobian";
     case lm::TooManyFunctionEvaluation: return "too many evaluations";
     case lm::FtolTooSmall: return "no further reduction of the sum of squares possible";

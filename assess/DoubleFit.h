@@ -16,10 +16,10 @@ struct Optimum {
   bool converged = false;  // the solver met one of its tolerances at a finite point
   std::string stop;        // the solver's reason for stopping, in words
   CurveParams params;
-  bool c0Held = false;     // C0 was held at its starting value
+  bool c0Held = false;  // C0 was held at its starting value
   int iterations = 0;
   int evaluations = 0;
-  double ssr = 0;          // sum of squared residuals
+  double ssr = 0;                 // sum of squared residuals
   std::vector<double> residuals;  // reading minus curve, in reading order
 
   int freeParameters() const { return c0Held ? 2 : 3; }

@@ -59,14 +59,14 @@ struct ProgramFit {
 
 // The program's standardised figures of one set.
 struct ProgramFigures {
-  double pv = 0;        // vapour pressure at the test temperature, inHg
-  double csT = 0;       // saturation at the test temperature and 1 atm, mg/L
+  double pv = 0;   // vapour pressure at the test temperature, inHg
+  double csT = 0;  // saturation at the test temperature and 1 atm, mg/L
   double tau = 0;
   double omega = 0;
-  double cinf20 = 0;    // mg/L
-  double kla20 = 0;     // per hour
-  double klaT = 0;      // per hour
-  double sotr = 0;      // lb O2/h
+  double cinf20 = 0;           // mg/L
+  double kla20 = 0;            // per hour
+  double klaT = 0;             // per hour
+  double sotr = 0;             // lb O2/h
   std::optional<double> sote;  // percent; empty without an air flow
   double satDepthFt = 0;
 };
@@ -80,11 +80,11 @@ struct InitialEstimate {
 };
 
 struct SetRecord {
-  int set = 0;                  // 1 to 6
-  double startPercent = 0;      // the threshold the Run trimmed at
-  double timeShift = 0;         // time, as read, of the first kept reading
-  Readings kept;                // kept readings, times from the first kept one
-  Readings raw;                 // the readings as read
+  int set = 0;              // 1 to 6
+  double startPercent = 0;  // the threshold the Run trimmed at
+  double timeShift = 0;     // time, as read, of the first kept reading
+  Readings kept;            // kept readings, times from the first kept one
+  Readings raw;             // the readings as read
   ProgramFit fit;
   ProgramFigures figures;
   std::vector<InitialEstimate> initialAnalysis;  // thresholds 0, 2, ... 30 %

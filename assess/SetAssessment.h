@@ -22,7 +22,7 @@ struct ParameterComparison {
 struct SetAssessment {
   int set = 0;
   int kept = 0;
-  Optimum optimum;  // from the program's result, on the kept readings
+  Optimum optimum;                                          // from the program's result, on the kept readings
   std::array<ParameterComparison, kParameters> comparison;  // by Parameter
   Maybe<ParameterUncertainty> parameters;
   Maybe<StandardUncertainty> standard;  // at the optimum, by the delta method

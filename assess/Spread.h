@@ -12,9 +12,9 @@ namespace vk::assess {
 struct SpreadStats {
   int probes = 0;
   double mean = 0;
-  double sd = 0;          // sample standard deviation (probes - 1)
-  double cvPercent = 0;   // 100 sd / |mean|
-  Interval meanCi95;      // mean -/+ t(0.975, probes - 1) sd / sqrt(probes)
+  double sd = 0;         // sample standard deviation (probes - 1)
+  double cvPercent = 0;  // 100 sd / |mean|
+  Interval meanCi95;     // mean -/+ t(0.975, probes - 1) sd / sqrt(probes)
 };
 
 // Not applicable with fewer than two probes.

@@ -5,10 +5,10 @@
 
 namespace vk::assess::basis {
 
-inline constexpr double kStdTempC = 20;          // standard water temperature
-inline constexpr double kStdPressInHg = 29.92;   // standard barometric pressure
-inline constexpr double kSatDO20 = 9.092426;     // mg/L at 20 degrees C and 1 atm: surface saturation
-inline constexpr double kTheta = 1.024;          // temperature correction of KLa, theta^(T - 20)
+inline constexpr double kStdTempC = 20;         // standard water temperature
+inline constexpr double kStdPressInHg = 29.92;  // standard barometric pressure
+inline constexpr double kSatDO20 = 9.092426;    // mg/L at 20 degrees C and 1 atm: surface saturation
+inline constexpr double kTheta = 1.024;         // temperature correction of KLa, theta^(T - 20)
 inline constexpr double kMinutesPerHour = 60;
 inline constexpr double kLbO2PerMgLFt3 = 0.000062402;  // 62.402 lb of water per ft3, times 1e-6
 inline constexpr double kLbO2PerHourPerScfm = 1.036;   // oxygen carried by 1 scfm of standard air

@@ -22,9 +22,9 @@ struct StandardInputs {
 };
 
 struct StandardFigures {
-  double kla20 = 0;   // per hour
-  double cinf20 = 0;  // mg/L
-  double sotr = 0;    // lb O2/h
+  double kla20 = 0;            // per hour
+  double cinf20 = 0;           // mg/L
+  double sotr = 0;             // lb O2/h
   std::optional<double> sote;  // percent; empty without an air flow
 };
 

@@ -14,8 +14,7 @@ Maybe<ParameterUncertainty> parameterUncertainty(const Readings& readings, const
   if (!optimum.converged) return Maybe<ParameterUncertainty>::none("the double-precision fit did not converge");
   const int p = optimum.freeParameters();
   const auto n = static_cast<Index>(readings.size());
-  if (n <= p)
-    return Maybe<ParameterUncertainty>::none("there are no more kept readings than fitted parameters");
+  if (n <= p) return Maybe<ParameterUncertainty>::none("there are no more kept readings than fitted parameters");
 
   std::vector<int> free;
   for (int q = optimum.c0Held ? kCinf : kC0; q < kParameters; ++q) free.push_back(q);
@@ -29,11 +28,9 @@ Maybe<ParameterUncertainty> parameterUncertainty(const Readings& readings, const
   // (J^T J)^-1 from the pivoted QR of J, J P = Q R: P R^-1 R^-T P^T. Forming
   // J^T J would square J's condition number.
   const Eigen::ColPivHouseholderQR<Eigen::MatrixXd> qr(jac);
-  if (qr.rank() < p)
-    return Maybe<ParameterUncertainty>::none("the kept readings do not determine every parameter");
+  if (qr.rank() < p) return Maybe<ParameterUncertainty>::none("the kept readings do not determine every parameter");
   const Eigen::MatrixXd r = qr.matrixR().topLeftCorner(p, p).triangularView<Eigen::Upper>();
-  const Eigen::MatrixXd rInv =
-      r.triangularView<Eigen::Upper>().solve(Eigen::MatrixXd::Identity(p, p));
+  const Eigen::MatrixXd rInv = r.triangularView<Eigen::Upper>().solve(Eigen::MatrixXd::Identity(p, p));
   const Eigen::MatrixXd perm = qr.colsPermutation();
   const Eigen::MatrixXd inverse = perm * (rInv * rInv.transpose()) * perm.transpose();
 

@@ -16,8 +16,8 @@ namespace vk::assess {
 
 struct ParameterUncertainty {
   int dof = 0;
-  double s = 0;       // standard error of estimate, sqrt(SSR / dof)
-  double t975 = 0;    // Student's t(0.975, dof)
+  double s = 0;     // standard error of estimate, sqrt(SSR / dof)
+  double t975 = 0;  // Student's t(0.975, dof)
   // Indexed by Parameter (C0, Cinf, KLa); the rows and columns of a held
   // parameter are zero, its standard error 0 and its interval a point.
   Eigen::Matrix3d covariance = Eigen::Matrix3d::Zero();

@@ -15,11 +15,11 @@ enum class Dimension { MassRate, Length, Volume, Pressure, AirFlow };
 
 inline constexpr double toSi(Dimension d, double us) {
   switch (d) {
-    case Dimension::MassRate: return us * kKilogramsPerPound;        // lb O2/h -> kg O2/h
-    case Dimension::Length: return us * kMetresPerFoot;              // ft -> m
-    case Dimension::Volume: return us * kCubicMetresPerCubicFoot;    // ft3 -> m3
-    case Dimension::Pressure: return us * kKilopascalsPerInHg;       // inHg -> kPa
-    case Dimension::AirFlow: return us * kCubicMetresPerHourPerScfm; // scfm -> m3/h of air
+    case Dimension::MassRate: return us * kKilogramsPerPound;         // lb O2/h -> kg O2/h
+    case Dimension::Length: return us * kMetresPerFoot;               // ft -> m
+    case Dimension::Volume: return us * kCubicMetresPerCubicFoot;     // ft3 -> m3
+    case Dimension::Pressure: return us * kKilopascalsPerInHg;        // inHg -> kPa
+    case Dimension::AirFlow: return us * kCubicMetresPerHourPerScfm;  // scfm -> m3/h of air
   }
   return us;
 }

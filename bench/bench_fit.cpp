@@ -36,8 +36,8 @@ void BM_FitOneSet(benchmark::State& state) {
     passes += fit.PassCount[1];
   }
   state.counters["passes"] = double(passes) / double(state.iterations());
-  state.counters["ns_per_reading_pass"] = benchmark::Counter(
-      double(passes) * n, benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+  state.counters["ns_per_reading_pass"] =
+      benchmark::Counter(double(passes) * n, benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
 }
 BENCHMARK(BM_FitOneSet)->Arg(60)->Arg(1000)->Arg(32723)->Unit(benchmark::kMicrosecond);
 

@@ -52,7 +52,8 @@ struct Step {
 // A workbook of three empty sheets, written as a zip by hand: the bench needs
 // no other library to start from.
 void writePlainWorkbook(const std::string& path) {
-  std::string command = "cd '" + std::filesystem::path(path).parent_path().string() + "' && mkdir -p plain/_rels plain/xl/_rels plain/xl/worksheets";
+  std::string command = "cd '" + std::filesystem::path(path).parent_path().string() +
+                        "' && mkdir -p plain/_rels plain/xl/_rels plain/xl/worksheets";
   if (std::system(command.c_str()) != 0) std::exit(1);
   auto put = [&](const std::string& name, const std::string& text) {
     std::ofstream(std::filesystem::path(path).parent_path() / "plain" / name) << text;
@@ -64,18 +65,23 @@ void writePlainWorkbook(const std::string& path) {
       "ContentType=\"application/vnd.openxmlformats-package.relationships+xml\"/><Default Extension=\"xml\" "
       "ContentType=\"application/xml\"/><Override PartName=\"/xl/workbook.xml\" "
       "ContentType=\"application/vnd.openxmlformats-officedocument.spreadsheetml.sheet.main+xml\"/></Types>");
-  put("_rels/.rels", "<Relationships xmlns=\"http://schemas.openxmlformats.org/package/2006/relationships\"><Relationship "
-                     "Id=\"rId1\" Type=\"" + rel + "/officeDocument\" Target=\"xl/workbook.xml\"/></Relationships>");
+  put("_rels/.rels",
+      "<Relationships xmlns=\"http://schemas.openxmlformats.org/package/2006/relationships\"><Relationship "
+      "Id=\"rId1\" Type=\"" +
+          rel + "/officeDocument\" Target=\"xl/workbook.xml\"/></Relationships>");
   std::string sheets, rels;
   for (int i = 1; i <= 3; ++i) {
     std::string n = std::to_string(i);
     sheets += "<sheet name=\"Sheet" + n + "\" sheetId=\"" + n + "\" r:id=\"rId" + n + "\"/>";
-    rels += "<Relationship Id=\"rId" + n + "\" Type=\"" + rel + "/worksheet\" Target=\"worksheets/sheet" + n + ".xml\"/>";
+    rels +=
+        "<Relationship Id=\"rId" + n + "\" Type=\"" + rel + "/worksheet\" Target=\"worksheets/sheet" + n + ".xml\"/>";
     put("xl/worksheets/sheet" + n + ".xml", "<worksheet xmlns=\"" + main + "\"><sheetData/></worksheet>");
   }
-  put("xl/workbook.xml", "<workbook xmlns=\"" + main + "\" xmlns:r=\"" + rel + "\"><sheets>" + sheets + "</sheets></workbook>");
+  put("xl/workbook.xml",
+      "<workbook xmlns=\"" + main + "\" xmlns:r=\"" + rel + "\"><sheets>" + sheets + "</sheets></workbook>");
   put("xl/_rels/workbook.xml.rels",
-      "<Relationships xmlns=\"http://schemas.openxmlformats.org/package/2006/relationships\">" + rels + "</Relationships>");
+      "<Relationships xmlns=\"http://schemas.openxmlformats.org/package/2006/relationships\">" + rels +
+          "</Relationships>");
   command = "cd '" + (std::filesystem::path(path).parent_path() / "plain").string() + "' && zip -qrX '" + path +
             "' '[Content_Types].xml' _rels xl";
   if (std::system(command.c_str()) != 0) std::exit(1);
@@ -111,7 +117,8 @@ void pass(const std::string& path, const char* title, bool clearFirst) {
     Step s{"read 6 x 32,723 readings and times"};
     for (int p = 1; p <= kReadings; ++p) {
       sum += book->readNumber(c::kTestSheet, c::readingRow(p), c::kTimeColumn);
-      for (int set = 1; set <= kSets; ++set) sum += book->readNumber(c::kTestSheet, c::readingRow(p), c::concColumn(set));
+      for (int set = 1; set <= kSets; ++set)
+        sum += book->readNumber(c::kTestSheet, c::readingRow(p), c::concColumn(set));
     }
   }
   if (clearFirst) {

@@ -50,8 +50,7 @@ void commitWork(Module1& m);
 }  // namespace detail
 
 template <class Body>
-auto commitAfter(Module1& m, Body body, AfterFault afterFault = AfterFault::KeepWhatWasWritten)
-    -> decltype(body()) {
+auto commitAfter(Module1& m, Body body, AfterFault afterFault = AfterFault::KeepWhatWasWritten) -> decltype(body()) {
   using Result = decltype(body());
   if (m.CommandUnderWay) return body();  // the enclosing command commits
 

@@ -18,12 +18,12 @@ namespace {
 // before anything else is read or written.
 void checkCounts(const Module1& m) {
   if (m.NumSets < 1 || m.NumSets > kMaxSets)
-    throw Fault(FaultKind::BadInput, cellName(c::kTestSheet, c::kNumSetsRow, c::kConditionColumn) +
-                                         " gives " + std::to_string(int(m.NumSets)) +
+    throw Fault(FaultKind::BadInput, cellName(c::kTestSheet, c::kNumSetsRow, c::kConditionColumn) + " gives " +
+                                         std::to_string(int(m.NumSets)) +
                                          " data sets; a test has 1 to 6 data sets (probes)");
   if (m.NumPoints < 4)
-    throw Fault(FaultKind::BadInput, cellName(c::kTestSheet, c::kNumPointsRow, c::kConditionColumn) +
-                                         " gives " + std::to_string(int(m.NumPoints)) +
+    throw Fault(FaultKind::BadInput, cellName(c::kTestSheet, c::kNumPointsRow, c::kConditionColumn) + " gives " +
+                                         std::to_string(int(m.NumPoints)) +
                                          " readings per data set; the analysis needs at least 4");
 }
 

@@ -38,9 +38,7 @@ inline Evaluation evaluate(double cinf, double c0, double decay, float conc, con
   return {fit, resid};
 }
 
-inline float addSingle(float sum, double term, const Where& where) {
-  return toSingle(double(sum) + term, where);
-}
+inline float addSingle(float sum, double term, const Where& where) { return toSingle(double(sum) + term, where); }
 
 }  // namespace
 

@@ -40,8 +40,10 @@ Json estimateUsSi(const StandardEstimate& e, Dimension d) {
 
 Json unitsBlock() {
   Json u;
-  for (auto [name, d] : {std::pair{"mass_rate", Dimension::MassRate}, {"length", Dimension::Length},
-                         {"volume", Dimension::Volume}, {"pressure", Dimension::Pressure},
+  for (auto [name, d] : {std::pair{"mass_rate", Dimension::MassRate},
+                         {"length", Dimension::Length},
+                         {"volume", Dimension::Volume},
+                         {"pressure", Dimension::Pressure},
                          {"air_flow", Dimension::AirFlow}})
     u[name] = Json{{"us", units::usUnit(d)}, {"si", units::siUnit(d)}, {"si_per_us", num(units::toSi(d, 1.0))}};
   return u;
@@ -55,18 +57,18 @@ Json basisBlock() {
               {"surface_saturation_20c_mg_per_l", num(b::kSatDO20)},
               {"theta", num(b::kTheta)},
               {"lb_o2_per_mg_per_l_ft3", num(b::kLbO2PerMgLFt3)},
-              {"o2_per_standard_air_flow", Json{{"us_lb_o2_per_h_per_scfm", num(b::kLbO2PerHourPerScfm)},
-                                                {"si_kg_o2_per_h_per_m3_per_h",
-                                                 num(units::toSi(Dimension::MassRate, b::kLbO2PerHourPerScfm) /
-                                                     units::toSi(Dimension::AirFlow, 1.0))}}}};
+              {"o2_per_standard_air_flow",
+               Json{{"us_lb_o2_per_h_per_scfm", num(b::kLbO2PerHourPerScfm)},
+                    {"si_kg_o2_per_h_per_m3_per_h", num(units::toSi(Dimension::MassRate, b::kLbO2PerHourPerScfm) /
+                                                        units::toSi(Dimension::AirFlow, 1.0))}}}};
 }
 
 Json conditionsBlock(const Conditions& c) {
   return Json{{"water_temperature_c", num(c.waterTempC)},
               {"barometric_pressure", usSi(c.baroPressInHg, Dimension::Pressure)},
               {"tank_volume", usSi(c.tankVolumeFt3, Dimension::Volume)},
-              {"air_flow", c.airFlowScfm != 0 ? usSi(c.airFlowScfm, Dimension::AirFlow)
-                                              : notApplicable("no air flow is given")}};
+              {"air_flow",
+               c.airFlowScfm != 0 ? usSi(c.airFlowScfm, Dimension::AirFlow) : notApplicable("no air flow is given")}};
 }
 
 Json programBlock(const SetRecord& s) {
@@ -95,14 +97,10 @@ Json programBlock(const SetRecord& s) {
 }
 
 Json optimumBlock(const Optimum& o) {
-  return Json{{"converged", o.converged},
-              {"stop", o.stop},
-              {"iterations", o.iterations},
-              {"evaluations", o.evaluations},
-              {"c0_mg_per_l", num(o.params.c0)},
-              {"cinf_mg_per_l", num(o.params.cinf)},
-              {"kla_per_min", num(o.params.kla)},
-              {"sum_sq", num(o.ssr)}};
+  return Json{{"converged", o.converged},         {"stop", o.stop},
+              {"iterations", o.iterations},       {"evaluations", o.evaluations},
+              {"c0_mg_per_l", num(o.params.c0)},  {"cinf_mg_per_l", num(o.params.cinf)},
+              {"kla_per_min", num(o.params.kla)}, {"sum_sq", num(o.ssr)}};
 }
 
 constexpr const char* kParamNames[kParameters] = {"c0", "cinf", "kla"};
@@ -149,10 +147,11 @@ Json standardBlock(const Maybe<StandardUncertainty>& ms) {
 }
 
 Json residualsBlock(const ResidualDiagnostics& r) {
-  return Json{{"lag1_autocorrelation", maybe(r.lag1Autocorrelation)},
-              {"durbin_watson", maybe(r.durbinWatson)},
-              {"runs", Json{{"positive", r.positive}, {"negative", r.negative}, {"runs", r.runs}, {"z", maybe(r.runsZ)}}},
-              {"largest_abs_over_s", maybe(r.largestScaled)}};
+  return Json{
+      {"lag1_autocorrelation", maybe(r.lag1Autocorrelation)},
+      {"durbin_watson", maybe(r.durbinWatson)},
+      {"runs", Json{{"positive", r.positive}, {"negative", r.negative}, {"runs", r.runs}, {"z", maybe(r.runsZ)}}},
+      {"largest_abs_over_s", maybe(r.largestScaled)}};
 }
 
 Json truncationBlock(const Truncation& t) {
@@ -207,11 +206,11 @@ Json spreadStats(const Maybe<SpreadStats>& ms, double scale = 1) {
 }
 
 Json spreadBlock(const ProbeSpread& s) {
-  return Json{{"kla20_per_h", spreadStats(s.kla20)},
-              {"cinf20_mg_per_l", spreadStats(s.cinf20)},
-              {"sotr", Json{{"us", spreadStats(s.sotr)},
-                            {"si", spreadStats(s.sotr, units::toSi(Dimension::MassRate, 1.0))}}},
-              {"sote_percent", spreadStats(s.sote)}};
+  return Json{
+      {"kla20_per_h", spreadStats(s.kla20)},
+      {"cinf20_mg_per_l", spreadStats(s.cinf20)},
+      {"sotr", Json{{"us", spreadStats(s.sotr)}, {"si", spreadStats(s.sotr, units::toSi(Dimension::MassRate, 1.0))}}},
+      {"sote_percent", spreadStats(s.sote)}};
 }
 
 Json averagesBlock(const ProgramAverages& a) {
@@ -260,9 +259,9 @@ std::string assessmentJson(const ReportHeader& header, const RunRecord& record, 
                       {"program_version", header.programVersion},
                       {"analysis_time", header.analysisTime},
                       {"engine", header.engine},
-                      {"workbook", Json{{"name", header.workbookName},
-                                        {"sha256", header.workbookSha256.empty() ? Json(nullptr)
-                                                                                 : Json(header.workbookSha256)}}}}},
+                      {"workbook",
+                       Json{{"name", header.workbookName},
+                            {"sha256", header.workbookSha256.empty() ? Json(nullptr) : Json(header.workbookSha256)}}}}},
       {"units", unitsBlock()},
       {"basis", basisBlock()},
       {"conditions", conditionsBlock(record.conditions)},

@@ -16,8 +16,8 @@ inline constexpr const char* kSchemaVersion = "1.0.0";
 
 struct ReportHeader {
   std::string programVersion;
-  std::string analysisTime;    // as the caller formats it, ISO 8601
-  std::string engine;          // the workbook engine the Run used
+  std::string analysisTime;  // as the caller formats it, ISO 8601
+  std::string engine;        // the workbook engine the Run used
   std::string workbookName;
   std::string workbookSha256;  // lower-case hex of the file as read; empty when not known
 };

@@ -23,8 +23,8 @@ QImage appIconImage(int size) {
 
   // Air bubbles rising from the diffusers.
   painter.setBrush(QColor(0xff, 0xff, 0xff, 0xd0));
-  for (const QRectF& bubble : {QRectF(14, 44, 6, 6), QRectF(22, 34, 5, 5), QRectF(16, 27, 4, 4),
-                               QRectF(40, 46, 5, 5), QRectF(46, 36, 4, 4)})
+  for (const QRectF& bubble :
+       {QRectF(14, 44, 6, 6), QRectF(22, 34, 5, 5), QRectF(16, 27, 4, 4), QRectF(40, 46, 5, 5), QRectF(46, 36, 4, 4)})
     painter.drawEllipse(bubble);
 
   // The concentration rising towards saturation.

@@ -26,11 +26,11 @@ void pointingHand(QPainter& painter, bool pointsLeft) {
   painter.setBrush(kBlue);
   painter.drawRect(QRectF(1, 10, 5, 18));  // the sleeve
   skin(painter);
-  painter.drawRoundedRect(QRectF(6, 11, 11, 16), 3, 3);   // the fist
-  painter.drawRoundedRect(QRectF(13, 11, 17, 6), 3, 3);   // the index finger
-  for (double top : {17.0, 20.5, 24.0})                   // the folded fingers
+  painter.drawRoundedRect(QRectF(6, 11, 11, 16), 3, 3);  // the fist
+  painter.drawRoundedRect(QRectF(13, 11, 17, 6), 3, 3);  // the index finger
+  for (double top : {17.0, 20.5, 24.0})                  // the folded fingers
     painter.drawRoundedRect(QRectF(13, top, 6, 3.5), 1.5, 1.5);
-  painter.drawLine(QPointF(8, 18), QPointF(12, 20));      // the thumb
+  painter.drawLine(QPointF(8, 18), QPointF(12, 20));  // the thumb
   painter.restore();
 }
 
@@ -65,13 +65,13 @@ void handsShaking(QPainter& painter) {
   painter.save();
   painter.setPen(kBlack);
   painter.setBrush(kBlue);
-  painter.drawRect(QRectF(0, 10, 6, 12));   // the left sleeve
+  painter.drawRect(QRectF(0, 10, 6, 12));  // the left sleeve
   painter.setBrush(kMaroon);
   painter.drawRect(QRectF(26, 13, 5, 12));  // the right sleeve
   skin(painter);
-  painter.drawRoundedRect(QRectF(6, 11, 15, 9), 3, 3);    // the left hand
-  painter.drawRoundedRect(QRectF(10, 8, 7, 4), 2, 2);     // its thumb
-  painter.drawRoundedRect(QRectF(11, 15, 15, 9), 3, 3);   // the right hand, clasping it
+  painter.drawRoundedRect(QRectF(6, 11, 15, 9), 3, 3);        // the left hand
+  painter.drawRoundedRect(QRectF(10, 8, 7, 4), 2, 2);         // its thumb
+  painter.drawRoundedRect(QRectF(11, 15, 15, 9), 3, 3);       // the right hand, clasping it
   for (int x : {14, 17, 20}) painter.drawLine(x, 19, x, 24);  // its fingers
   painter.restore();
 }

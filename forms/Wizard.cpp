@@ -37,7 +37,8 @@ void Wizard::startOver() {
 }
 
 void Wizard::bye() {
-  QMetaObject::invokeMethod(this, [this] { end(); }, Qt::QueuedConnection);
+  QMetaObject::invokeMethod(
+      this, [this] { end(); }, Qt::QueuedConnection);
 }
 
 void Wizard::moveTo(std::function<Screen*()> create, std::function<void()> afterwards) {

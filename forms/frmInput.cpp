@@ -92,8 +92,7 @@ void frmInput::SSCommand1_Click() {
     Module1& m = wizard_.module();
     OpenWorkbook(m, feedback_, dirLook->path().toStdString(), filFind->fileName().toStdString());
     // Which engine holds the workbook now: the user looks for it in LibreOffice or not.
-    if (m.FileBook && m.Engine)
-      Label2->setText(Label2->text() + " (" + QString::fromStdString(m.Engine->name()) + ")");
+    if (m.FileBook && m.Engine) Label2->setText(Label2->text() + " (" + QString::fromStdString(m.Engine->name()) + ")");
   });
 }
 

@@ -78,26 +78,32 @@ std::string workbookFromParts(std::string_view text) {
   const std::string main = "http://schemas.openxmlformats.org/spreadsheetml/2006/main";
   const std::string rel = "http://schemas.openxmlformats.org/officeDocument/2006/relationships";
   const std::string empty = "<worksheet xmlns=\"" + main + "\"><sheetData/></worksheet>";
-  std::string workbook = pieces.size() > 2 ? pieces[2]
-                                           : "<workbook xmlns=\"" + main + "\" xmlns:r=\"" + rel +
-                                                 "\"><sheets><sheet name=\"A\" sheetId=\"1\" r:id=\"rId1\"/><sheet "
-                                                 "name=\"B\" sheetId=\"2\" r:id=\"rId2\"/><sheet name=\"C\" sheetId=\"3\" "
-                                                 "r:id=\"rId3\"/></sheets></workbook>";
+  std::string workbook = pieces.size() > 2
+                             ? pieces[2]
+                             : "<workbook xmlns=\"" + main + "\" xmlns:r=\"" + rel +
+                                   "\"><sheets><sheet name=\"A\" sheetId=\"1\" r:id=\"rId1\"/><sheet "
+                                   "name=\"B\" sheetId=\"2\" r:id=\"rId2\"/><sheet name=\"C\" sheetId=\"3\" "
+                                   "r:id=\"rId3\"/></sheets></workbook>";
   std::string rels = "<Relationships xmlns=\"http://schemas.openxmlformats.org/package/2006/relationships\">";
   for (int i = 1; i <= 3; ++i)
-    rels += "<Relationship Id=\"rId" + std::to_string(i) + "\" Type=\"" + rel + "/worksheet\" Target=\"worksheets/sheet" +
-            std::to_string(i) + ".xml\"/>";
-  rels += "<Relationship Id=\"rId9\" Type=\"" + rel + "/sharedStrings\" Target=\"sharedStrings.xml\"/>"
-          "<Relationship Id=\"rId8\" Type=\"" + rel + "/calcChain\" Target=\"calcChain.xml\"/></Relationships>";
+    rels += "<Relationship Id=\"rId" + std::to_string(i) + "\" Type=\"" + rel +
+            "/worksheet\" Target=\"worksheets/sheet" + std::to_string(i) + ".xml\"/>";
+  rels += "<Relationship Id=\"rId9\" Type=\"" + rel +
+          "/sharedStrings\" Target=\"sharedStrings.xml\"/>"
+          "<Relationship Id=\"rId8\" Type=\"" +
+          rel + "/calcChain\" Target=\"calcChain.xml\"/></Relationships>";
   return storedZip({
       {"[Content_Types].xml",
        "<Types xmlns=\"http://schemas.openxmlformats.org/package/2006/content-types\"><Default Extension=\"xml\" "
        "ContentType=\"application/xml\"/><Override PartName=\"/xl/workbook.xml\" "
        "ContentType=\"application/vnd.openxmlformats-officedocument.spreadsheetml.sheet.main+xml\"/><Override "
-       "PartName=\"/xl/calcChain.xml\" ContentType=\"application/vnd.openxmlformats-officedocument.spreadsheetml.calcChain+xml\"/></Types>"},
+       "PartName=\"/xl/calcChain.xml\" "
+       "ContentType=\"application/vnd.openxmlformats-officedocument.spreadsheetml.calcChain+xml\"/></Types>"},
       {"_rels/.rels",
-       "<Relationships xmlns=\"http://schemas.openxmlformats.org/package/2006/relationships\"><Relationship Id=\"rId1\" "
-       "Type=\"" + rel + "/officeDocument\" Target=\"xl/workbook.xml\"/></Relationships>"},
+       "<Relationships xmlns=\"http://schemas.openxmlformats.org/package/2006/relationships\"><Relationship "
+       "Id=\"rId1\" "
+       "Type=\"" +
+           rel + "/officeDocument\" Target=\"xl/workbook.xml\"/></Relationships>"},
       {"xl/workbook.xml", workbook},
       {"xl/_rels/workbook.xml.rels", rels},
       {"xl/worksheets/sheet1.xml", empty},

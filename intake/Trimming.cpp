@@ -8,8 +8,8 @@ namespace vk {
 
 void SelectFitWindow(Module1& m, TrimWork& work, int set) {
   const int points = m.NumPoints;
-  work.StartLevel[set] = toSingle(double(m.StartPercent) / 100.0 * double(m.Conc(set, points)),
-                                  Where{"the start level", set});
+  work.StartLevel[set] =
+      toSingle(double(m.StartPercent) / 100.0 * double(m.Conc(set, points)), Where{"the start level", set});
 
   int firstKept = points + 1;
   for (int p = 1; p <= points; ++p) {
@@ -20,8 +20,8 @@ void SelectFitWindow(Module1& m, TrimWork& work, int set) {
   }
   if (firstKept > points)
     raise(FaultKind::BadInput, Where{"", set},
-          "no reading is above the start threshold of " + std::to_string(m.StartPercent) +
-              " % of the last reading (" + std::to_string(work.StartLevel[set]) + " mg/L)");
+          "no reading is above the start threshold of " + std::to_string(m.StartPercent) + " % of the last reading (" +
+              std::to_string(work.StartLevel[set]) + " mg/L)");
 
   const Integer kept = Integer::checked(points - firstKept + 1, "the number of kept readings");
   m.NumKept[set] = kept;

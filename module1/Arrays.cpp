@@ -4,8 +4,7 @@ namespace vk {
 
 void raiseSubscript(const char* array, int index, int upper) {
   throw Fault(FaultKind::SubscriptOutOfRange,
-              std::string(array) + ": index " + std::to_string(index) +
-                  " is outside 0 to " + std::to_string(upper) +
+              std::string(array) + ": index " + std::to_string(index) + " is outside 0 to " + std::to_string(upper) +
                   (index > upper && upper == kMaxSets ? " (a test has at most six data sets)" : ""));
 }
 
@@ -13,10 +12,9 @@ void raiseSubscript2(const char* array, int set, int reading, int sets, int read
   if (sets < 0)
     throw Fault(FaultKind::SubscriptOutOfRange,
                 std::string(array) + " has not been dimensioned: read the data sets first");
-  throw Fault(FaultKind::SubscriptOutOfRange,
-              std::string(array) + ": (data set " + std::to_string(set) + ", reading " +
-                  std::to_string(reading) + ") is outside (0 to " + std::to_string(sets) +
-                  ", 0 to " + std::to_string(readings) + ")");
+  throw Fault(FaultKind::SubscriptOutOfRange, std::string(array) + ": (data set " + std::to_string(set) + ", reading " +
+                                                  std::to_string(reading) + ") is outside (0 to " +
+                                                  std::to_string(sets) + ", 0 to " + std::to_string(readings) + ")");
 }
 
 }  // namespace vk

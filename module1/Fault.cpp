@@ -16,7 +16,10 @@ const char* faultKindName(FaultKind kind) {
 }
 
 Fault::Fault(FaultKind kind, const std::string& text)
-    : std::runtime_error(std::string(faultKindName(kind)) + ": " + text), kind_(kind), text_(text), description_(what()) {}
+    : std::runtime_error(std::string(faultKindName(kind)) + ": " + text),
+      kind_(kind),
+      text_(text),
+      description_(what()) {}
 
 std::string Where::describe() const {
   std::string text = what;

@@ -14,9 +14,9 @@ enum class FaultKind {
   InvalidOperation,  // logarithm of a non-positive number, a root of a negative one
   Overflow,          // a 32-bit float or 16-bit integer out of range, an exponential too large
   SubscriptOutOfRange,
-  TypeMismatch,      // a cell that does not hold a number
-  BadInput,          // a count or value the analysis cannot work with
-  Workbook,          // the workbook file or the spreadsheet application failed
+  TypeMismatch,  // a cell that does not hold a number
+  BadInput,      // a count or value the analysis cannot work with
+  Workbook,      // the workbook file or the spreadsheet application failed
 };
 
 const char* faultKindName(FaultKind kind);
@@ -40,10 +40,10 @@ class Fault : public std::runtime_error {
 // Where in the analysis a value is computed; turned into words only when a
 // fault is raised, so the hot loops pay nothing for it.
 struct Where {
-  const char* what = "";   // the quantity, e.g. "the trial estimate of KLa"
-  int set = 0;             // data set, 0 when none
-  int pass = 0;            // fit pass, 0 when none
-  int reading = 0;         // reading within the set, 0 when none
+  const char* what = "";  // the quantity, e.g. "the trial estimate of KLa"
+  int set = 0;            // data set, 0 when none
+  int pass = 0;           // fit pass, 0 when none
+  int reading = 0;        // reading within the set, 0 when none
 
   std::string describe() const;
 };

@@ -8,9 +8,8 @@ namespace vk {
 
 Integer Integer::checked(long long v, const char* what) {
   if (v < -32768 || v > 32767)
-    throw Fault(FaultKind::Overflow,
-                std::string(what) + " of " + std::to_string(v) +
-                    " is outside the range of a 16-bit integer (-32768 to 32767)");
+    throw Fault(FaultKind::Overflow, std::string(what) + " of " + std::to_string(v) +
+                                         " is outside the range of a 16-bit integer (-32768 to 32767)");
   return Integer(static_cast<std::int16_t>(v));
 }
 
@@ -20,8 +19,8 @@ Integer Integer::fromCell(double v, const std::string& cell) {
                                          ", outside the range of a 16-bit integer (-32768 to 32767)");
   double r = std::nearbyint(v);  // the default rounding mode sends halves to even
   if (r < -32768 || r > 32767)
-    throw Fault(FaultKind::Overflow, "cell " + cell + " rounds to " + std::to_string(r) +
-                                         ", outside the range of a 16-bit integer");
+    throw Fault(FaultKind::Overflow,
+                "cell " + cell + " rounds to " + std::to_string(r) + ", outside the range of a 16-bit integer");
   return Integer(static_cast<std::int16_t>(r));
 }
 

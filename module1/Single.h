@@ -15,8 +15,7 @@ namespace vk {
 inline float toSingle(double v, const Where& where) {
   if (std::isnan(v)) raise(FaultKind::InvalidOperation, where, "the result is not a number");
   float f = static_cast<float>(v);
-  if (std::isinf(f))
-    raise(FaultKind::Overflow, where, "the value is too large for a 32-bit float");
+  if (std::isinf(f)) raise(FaultKind::Overflow, where, "the value is too large for a 32-bit float");
   return f;
 }
 
@@ -33,13 +32,10 @@ inline double checkedDivide(double numerator, double denominator, const Where& w
 }
 
 inline double checkedLog(double x, const Where& where) {
-  if (!(x > 0.0))
-    raise(FaultKind::InvalidOperation, where, "the logarithm of a number that is not positive");
+  if (!(x > 0.0)) raise(FaultKind::InvalidOperation, where, "the logarithm of a number that is not positive");
   return checkedDouble(std::log(x), where);
 }
 
-inline double checkedExp(double x, const Where& where) {
-  return checkedDouble(std::exp(x), where);
-}
+inline double checkedExp(double x, const Where& where) { return checkedDouble(std::exp(x), where); }
 
 }  // namespace vk

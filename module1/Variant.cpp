@@ -55,8 +55,7 @@ Variant operator+(const Variant& a, const Variant& b) {
   if (a.type() == T::Single || b.type() == T::Single) {
     double sum = a.asDouble() + b.asDouble();
     // A Single sum too large for a Single becomes a Double, as variants do.
-    if (std::fabs(sum) > std::numeric_limits<float>::max())
-      return Variant::dbl(checkedDouble(sum, where));
+    if (std::fabs(sum) > std::numeric_limits<float>::max()) return Variant::dbl(checkedDouble(sum, where));
     return Variant::single(static_cast<float>(sum));
   }
   return Variant(Integer::checked(long(a.asDouble()) + long(b.asDouble()), "a running sum"));

@@ -27,14 +27,22 @@ void drawGrid(Xml& xml, const Plane& plane) {
   std::string d;
   for (double v : plane.xTicks.values) {
     const double x = plane.x(v);
-    if (x > plane.left + 0.5 && x < plane.right - 0.5) d += "M" + coordinate(x) + " " + coordinate(plane.top) + "V" + coordinate(plane.bottom);
+    if (x > plane.left + 0.5 && x < plane.right - 0.5)
+      d += "M" + coordinate(x) + " " + coordinate(plane.top) + "V" + coordinate(plane.bottom);
   }
   for (double v : plane.yTicks.values) {
     const double y = plane.y(v);
-    if (y > plane.top + 0.5 && y < plane.bottom - 0.5) d += "M" + coordinate(plane.left) + " " + coordinate(y) + "H" + coordinate(plane.right);
+    if (y > plane.top + 0.5 && y < plane.bottom - 0.5)
+      d += "M" + coordinate(plane.left) + " " + coordinate(y) + "H" + coordinate(plane.right);
   }
   if (d.empty()) return;
-  xml.open("path").attr("class", "plot-grid").attr("d", d).attr("stroke", style::kGrid).attr("fill", "none").selfClose().newline();
+  xml.open("path")
+      .attr("class", "plot-grid")
+      .attr("d", d)
+      .attr("stroke", style::kGrid)
+      .attr("fill", "none")
+      .selfClose()
+      .newline();
 }
 
 void drawAxes(Xml& xml, const Plane& plane, const Axis& xAxis, const Axis& yAxis, Size size) {
@@ -51,9 +59,12 @@ void drawAxes(Xml& xml, const Plane& plane, const Axis& xAxis, const Axis& yAxis
       .newline();
 
   std::string marks;
-  for (double v : plane.xTicks.values) marks += "M" + coordinate(plane.x(v)) + " " + coordinate(plane.bottom) + "v" + coordinate(kTickLength);
-  for (double v : plane.yTicks.values) marks += "M" + coordinate(plane.left) + " " + coordinate(plane.y(v)) + "h" + coordinate(-kTickLength);
-  if (!marks.empty()) xml.open("path").attr("class", "plot-ticks").attr("d", marks).attr("stroke", kFrame).selfClose().newline();
+  for (double v : plane.xTicks.values)
+    marks += "M" + coordinate(plane.x(v)) + " " + coordinate(plane.bottom) + "v" + coordinate(kTickLength);
+  for (double v : plane.yTicks.values)
+    marks += "M" + coordinate(plane.left) + " " + coordinate(plane.y(v)) + "h" + coordinate(-kTickLength);
+  if (!marks.empty())
+    xml.open("path").attr("class", "plot-ticks").attr("d", marks).attr("stroke", kFrame).selfClose().newline();
 
   xml.open("g").attr("class", "plot-tick-labels").attr("font-size", kTickFontSize).attr("fill", kText).body().newline();
   xml.open("g").attr("text-anchor", "middle").body();

@@ -27,8 +27,10 @@ void requireOptional(std::size_t n, std::size_t other, const char* what) {
 std::size_t pointCount(const Figure::Series& series) {
   return std::visit(
       [](const auto& s) -> std::size_t {
-        if constexpr (requires { s.x.size(); }) return s.x.size();
-        else return 1;
+        if constexpr (requires { s.x.size(); })
+          return s.x.size();
+        else
+          return 1;
       },
       series);
 }

@@ -40,10 +40,10 @@ struct Size {
 };
 
 struct Axis {
-  std::string title{};              // "Time"
-  std::string unit{};               // "min": the axis reads "Time (min)"
-  std::string symbol{};             // in hover texts, "t = 12.5 min"; the title when empty
-  int digits = 6;                   // significant digits of values in hover texts
+  std::string title{};                 // "Time"
+  std::string unit{};                  // "min": the axis reads "Time (min)"
+  std::string symbol{};                // in hover texts, "t = 12.5 min"; the title when empty
+  int digits = 6;                      // significant digits of values in hover texts
   std::optional<double> min{}, max{};  // fixed ends; otherwise the data's, out to the next tick
 };
 

@@ -10,7 +10,8 @@ namespace {
 
 double widestLabel(const Ticks& ticks) {
   double widest = 0;
-  for (const std::string& label : ticks.labels) widest = std::max(widest, style::textWidth(label, style::kTickFontSize));
+  for (const std::string& label : ticks.labels)
+    widest = std::max(widest, style::textWidth(label, style::kTickFontSize));
   return widest;
 }
 

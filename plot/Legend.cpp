@@ -35,7 +35,9 @@ void drawSwatch(Xml& xml, const LegendEntry& entry, double x, double middle) {
     case Look::Line:
     case Look::DashedLine:
     case Look::Reference:
-      xml.open("path").attr("d", "M" + coordinate(x) + " " + coordinate(middle) + "h" + coordinate(kSwatch)).selfClose();
+      xml.open("path")
+          .attr("d", "M" + coordinate(x) + " " + coordinate(middle) + "h" + coordinate(kSwatch))
+          .selfClose();
       break;
   }
   xml.close("g");

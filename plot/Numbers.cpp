@@ -65,8 +65,8 @@ std::string coordinate(double v) {
   // Whatever is drawn lies within the figure; the bound only keeps llround defined.
   const long long tenths = std::isfinite(v) ? std::llround(std::clamp(v, -1e9, 1e9) * 10) : 0;
   std::string text = tenths < 0 ? "-" : "";
-  const unsigned long long magnitude = tenths < 0 ? 0ULL - static_cast<unsigned long long>(tenths)
-                                                  : static_cast<unsigned long long>(tenths);
+  const unsigned long long magnitude =
+      tenths < 0 ? 0ULL - static_cast<unsigned long long>(tenths) : static_cast<unsigned long long>(tenths);
   text += std::to_string(magnitude / 10);
   if (magnitude % 10 != 0) {
     text += '.';

@@ -15,9 +15,9 @@ namespace vk::plot {
 struct Points {
   std::string label{};
   std::vector<double> x{}, y{};
-  std::vector<bool> highlighted{};     // empty, or one flag per point
-  std::string highlightLabel{};        // the legend's label for highlighted points
-  std::vector<std::string> titles{};   // empty: "t = 12.5 min, DO = 6.43 mg/L"
+  std::vector<bool> highlighted{};    // empty, or one flag per point
+  std::string highlightLabel{};       // the legend's label for highlighted points
+  std::vector<std::string> titles{};  // empty: "t = 12.5 min, DO = 6.43 mg/L"
   std::string cssClass{};
 };
 

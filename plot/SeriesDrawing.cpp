@@ -50,8 +50,10 @@ bool clipToPlane(const Plane& plane, Pixel& a, Pixel& b) {
       continue;
     }
     const double t = q[i] / p[i];
-    if (p[i] < 0) enter = std::max(enter, t);
-    else leave = std::min(leave, t);
+    if (p[i] < 0)
+      enter = std::max(enter, t);
+    else
+      leave = std::min(leave, t);
   }
   if (enter > leave) return false;
   const Pixel from{a.x + enter * dx, a.y + enter * dy};
@@ -83,7 +85,8 @@ void draw(Xml& xml, const Canvas& canvas, const Points& points, std::size_t seri
         xml.newline();
         opened = true;
       }
-      marker(xml, canvas.plane.x(x), canvas.plane.y(y), points.titles.empty() ? pointText(canvas, x, y) : points.titles[i]);
+      marker(xml, canvas.plane.x(x), canvas.plane.y(y),
+             points.titles.empty() ? pointText(canvas, x, y) : points.titles[i]);
     }
     if (opened) xml.close("g").newline();
   }
@@ -157,7 +160,8 @@ void draw(Xml& xml, const Canvas& canvas, const ReferenceLine& line, std::size_t
   const Plane& plane = canvas.plane;
   if (!std::isfinite(line.y) || !plane.y.covers(line.y)) return;
   openSeriesGroup(xml, Look::Reference, seriesIndex, line.cssClass);
-  const std::string d = "M" + coordinate(plane.left) + " " + coordinate(plane.y(line.y)) + "H" + coordinate(plane.right);
+  const std::string d =
+      "M" + coordinate(plane.left) + " " + coordinate(plane.y(line.y)) + "H" + coordinate(plane.right);
   xml.open("path").attr("d", d).selfClose().close("g").newline();
 }
 

@@ -14,9 +14,9 @@ constexpr double kTitleFontSize = 14;
 constexpr double kPad = 8;
 constexpr double kTickLength = 5;
 constexpr double kLegendRow = 16;
-constexpr double kSwatch = 18;       // the legend's sample of a series
+constexpr double kSwatch = 18;  // the legend's sample of a series
 constexpr double kMarkerRadius = 2.5;
-constexpr double kCap = 3;           // half the width of an error bar's cap
+constexpr double kCap = 3;  // half the width of an error bar's cap
 // Spacing of ticks, so that labels neither crowd nor leave the axis bare.
 constexpr double kMinXTickSpacing = 80;
 constexpr double kMinYTickSpacing = 40;

@@ -89,9 +89,12 @@ Ticks niceTicks(double low, double high, int maxCount) {
     first = firstIndex(low, step);
     last = lastIndex(high, step);
     if (last - first + 1 <= maxCount) break;
-    if (step.mantissa == 1) step.mantissa = 2;
-    else if (step.mantissa == 2) step.mantissa = 5;
-    else step = {1, step.exponent + 1};
+    if (step.mantissa == 1)
+      step.mantissa = 2;
+    else if (step.mantissa == 2)
+      step.mantissa = 5;
+    else
+      step = {1, step.exponent + 1};
   }
 
   Ticks ticks;

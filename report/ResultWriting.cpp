@@ -11,9 +11,9 @@ void CheckPointTableFits(const Module1& m, int set) {
   const int kept = m.NumKept[set].asInteger();
   if (c::pointRow(kept) > c::kLastRow)
     throw Fault(FaultKind::Overflow, "data set " + std::to_string(set) + " keeps " + std::to_string(kept) +
-                                         " readings; its point table would pass row " +
-                                         std::to_string(c::kLastRow) + " (at most " +
-                                         std::to_string(c::kLastRow - c::pointRow(0)) + " readings per set)");
+                                         " readings; its point table would pass row " + std::to_string(c::kLastRow) +
+                                         " (at most " + std::to_string(c::kLastRow - c::pointRow(0)) +
+                                         " readings per set)");
 }
 
 void WriteSetResults(Module1& m, Workbook& book, int set, const StandardFigures& f, const Variant& stdErr) {

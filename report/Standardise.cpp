@@ -6,8 +6,8 @@
 namespace vk {
 
 namespace {
-constexpr double kSatDO20 = 9.092426;         // mg/L at 20 degrees C and 1 atm
-constexpr double kTheta = 1.024;              // temperature correction of KLa
+constexpr double kSatDO20 = 9.092426;  // mg/L at 20 degrees C and 1 atm
+constexpr double kTheta = 1.024;       // temperature correction of KLa
 constexpr double kLbO2PerMgLFt3 = 0.000062402;
 constexpr double kLbO2PerHourPerScfm = 1.036;
 constexpr double kInHgPerPsi = 2.03602;
@@ -25,12 +25,12 @@ StandardFigures Standardise(const TestConditions& test, float cinf, float kla, i
 
   f.SatDepthInHg = toSingle(checkedDivide(cinf, f.CsT, at("the saturation depth")) * (kStdPressure - pv) - pb + pv,
                             at("the saturation depth"));
-  f.Omega = toSingle(checkedDivide(double(f.SatDepthInHg) + pb - pv,
-                                   double(f.SatDepthInHg) + kStdPressure - pv, at("the pressure correction")),
+  f.Omega = toSingle(checkedDivide(double(f.SatDepthInHg) + pb - pv, double(f.SatDepthInHg) + kStdPressure - pv,
+                                   at("the pressure correction")),
                      at("the pressure correction"));
   f.Tau = toSingle(double(f.CsT) / kSatDO20, at("the temperature correction"));
-  f.CinfStd = toSingle(checkedDivide(checkedDivide(cinf, f.Tau, at("C-infinity at standard conditions")),
-                                     f.Omega, at("C-infinity at standard conditions")),
+  f.CinfStd = toSingle(checkedDivide(checkedDivide(cinf, f.Tau, at("C-infinity at standard conditions")), f.Omega,
+                                     at("C-infinity at standard conditions")),
                        at("C-infinity at standard conditions"));
 
   const float exponent = toSingle(double(test.WaterTemp) - 20.0, at("KLa at 20 degrees C"));
@@ -47,9 +47,9 @@ StandardFigures Standardise(const TestConditions& test, float cinf, float kla, i
   }
 
   f.SatDepthPsi = toSingle(double(f.SatDepthInHg) / kInHgPerPsi, at("the saturation depth"));
-  f.SatDepth = toSingle(checkedDivide(f.SatDepthPsi, WaterSpecWeight(test.WaterTemp), at("the saturation depth")) /
-                            kInchesPerFoot,
-                        at("the saturation depth"));
+  f.SatDepth = toSingle(
+      checkedDivide(f.SatDepthPsi, WaterSpecWeight(test.WaterTemp), at("the saturation depth")) / kInchesPerFoot,
+      at("the saturation depth"));
   return f;
 }
 

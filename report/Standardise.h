@@ -14,15 +14,15 @@ struct TestConditions {
 };
 
 struct StandardFigures {
-  float Pv = 0;         // vapour pressure at the test temperature, inHg
-  float CsT = 0;        // saturation at the test temperature and 1 atm, mg/L
-  float Tau = 0;        // CsT / saturation at 20 degrees C
-  float Omega = 0;      // pressure correction factor
-  float CinfStd = 0;    // C-infinity at standard conditions, mg/L
-  float KLa20 = 0;      // KLa at 20 degrees C, per hour
-  float KLaT = 0;       // KLa at the test temperature, per hour
-  Variant SOTR;         // lb O2 per hour (a Single)
-  Variant SOTE;         // percent (a Double), Empty without an air flow
+  float Pv = 0;            // vapour pressure at the test temperature, inHg
+  float CsT = 0;           // saturation at the test temperature and 1 atm, mg/L
+  float Tau = 0;           // CsT / saturation at 20 degrees C
+  float Omega = 0;         // pressure correction factor
+  float CinfStd = 0;       // C-infinity at standard conditions, mg/L
+  float KLa20 = 0;         // KLa at 20 degrees C, per hour
+  float KLaT = 0;          // KLa at the test temperature, per hour
+  Variant SOTR;            // lb O2 per hour (a Single)
+  Variant SOTE;            // percent (a Double), Empty without an air flow
   float SatDepthInHg = 0;  // the effective saturation depth as a pressure,
   float SatDepthPsi = 0;   // in inHg, in psi,
   float SatDepth = 0;      // and finally in feet

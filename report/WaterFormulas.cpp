@@ -18,8 +18,7 @@ float PowerOf(double x, float y) {
 double VaporPressure(float waterTemp) {
   const double t = waterTemp;
   const double s = 0.0014456 * (t * t) + 0.39240122 * t + 4.5101;
-  const float mmHg = toSingle(s + 0.00066553 * double(PowerOf(t, 3)) -
-                                  0.00000459143 * double(PowerOf(t, 4)),
+  const float mmHg = toSingle(s + 0.00066553 * double(PowerOf(t, 3)) - 0.00000459143 * double(PowerOf(t, 4)),
                               Where{"the vapour pressure of water"});
   return double(mmHg) / 25.4;
 }
@@ -27,8 +26,7 @@ double VaporPressure(float waterTemp) {
 double SatDO(float waterTemp) {
   const Where where{"the oxygen saturation of water"};
   const double tk = double(waterTemp) + 273.15;
-  const double l = -139.34411 + checkedDivide(157570.1, tk, where) -
-                   checkedDivide(66423080.0, tk * tk, where) +
+  const double l = -139.34411 + checkedDivide(157570.1, tk, where) - checkedDivide(66423080.0, tk * tk, where) +
                    checkedDivide(12438000000.0, PowerOf(tk, 3), where) -
                    checkedDivide(862194900000.0, PowerOf(tk, 4), where);
   return checkedExp(l, where);
@@ -40,8 +38,7 @@ double WaterSpecWeight(float waterTemp) {
   if (t < 0)
     raise(FaultKind::InvalidOperation, where,
           "the water temperature is below 0 degrees C, so its square root is undefined");
-  const double d = 0.99984377 + 0.000063326 * t - 0.000008256 * std::pow(t, 0.5) +
-                   0.0000000494696 * std::pow(t, 1.5);
+  const double d = 0.99984377 + 0.000063326 * t - 0.000008256 * std::pow(t, 0.5) + 0.0000000494696 * std::pow(t, 1.5);
   return checkedDouble(d * 0.03612729, where);
 }
 

@@ -28,25 +28,25 @@ constexpr time_t kCreated = 1767225600;
 // Where the template puts what the program does not touch.
 constexpr int kTitleRow = 1;
 constexpr int kNoteRow = 2;
-constexpr int kConditionHeadingRow = kNumPointsRow - 1;  // sheet 1, row 6
-constexpr int kReadingHeadingRow = readingRow(1) - 1;    // sheet 1, row 6
-constexpr int kLabelColumn = 1;                          // A: condition labels
-constexpr int kUnitColumn = 2;                           // B: their units
-constexpr int kAnalysisSetRow = analysisRow(1) - 2;      // sheet 2, row 5
-constexpr int kAnalysisHeadingRow = analysisRow(1) - 1;  // sheet 2, row 6
-constexpr int kThresholdLabelRow = kThresholdRow - 1;    // sheet 2, row 44
-constexpr int kHistorySetRow = kHistoryFirstRow - 2;     // sheet 3, row 9
-constexpr int kHistoryHeadingRow = kHistoryFirstRow - 1; // sheet 3, row 10
-constexpr int kSummaryTitleRow = summaryRow(1) - 2;      // sheet 3, row 11
-constexpr int kSummaryHeadingRow = summaryRow(1) - 1;    // sheet 3, row 12
-constexpr int kSetsAnalysedRow = kAverageRow + 1;        // sheet 3, row 20
-constexpr int kResultsSetRow = kResultsFirstRow - 2;     // sheet 3, row 23
-constexpr int kResultsHeadingRow = kResultsFirstRow - 1; // sheet 3, row 24
-constexpr int kKLa20PerMinuteRow = kResultsLastRow + 1;  // sheet 3, row 36
-constexpr int kPointSetRow = kKeptCountRow - 1;          // sheet 3, row 42
-constexpr int kPointHeadingRow = kPointFirstRow - 1;     // sheet 3, row 44
-constexpr int kChartLastRow = 700;     // the charts draw the point tables down to here
-constexpr int kFirstChartRow = 22;     // charts stacked in columns A to H
+constexpr int kConditionHeadingRow = kNumPointsRow - 1;   // sheet 1, row 6
+constexpr int kReadingHeadingRow = readingRow(1) - 1;     // sheet 1, row 6
+constexpr int kLabelColumn = 1;                           // A: condition labels
+constexpr int kUnitColumn = 2;                            // B: their units
+constexpr int kAnalysisSetRow = analysisRow(1) - 2;       // sheet 2, row 5
+constexpr int kAnalysisHeadingRow = analysisRow(1) - 1;   // sheet 2, row 6
+constexpr int kThresholdLabelRow = kThresholdRow - 1;     // sheet 2, row 44
+constexpr int kHistorySetRow = kHistoryFirstRow - 2;      // sheet 3, row 9
+constexpr int kHistoryHeadingRow = kHistoryFirstRow - 1;  // sheet 3, row 10
+constexpr int kSummaryTitleRow = summaryRow(1) - 2;       // sheet 3, row 11
+constexpr int kSummaryHeadingRow = summaryRow(1) - 1;     // sheet 3, row 12
+constexpr int kSetsAnalysedRow = kAverageRow + 1;         // sheet 3, row 20
+constexpr int kResultsSetRow = kResultsFirstRow - 2;      // sheet 3, row 23
+constexpr int kResultsHeadingRow = kResultsFirstRow - 1;  // sheet 3, row 24
+constexpr int kKLa20PerMinuteRow = kResultsLastRow + 1;   // sheet 3, row 36
+constexpr int kPointSetRow = kKeptCountRow - 1;           // sheet 3, row 42
+constexpr int kPointHeadingRow = kPointFirstRow - 1;      // sheet 3, row 44
+constexpr int kChartLastRow = 700;                        // the charts draw the point tables down to here
+constexpr int kFirstChartRow = 22;                        // charts stacked in columns A to H
 constexpr int kChartRowStep = 16;
 
 lxw_row_t R(int row) { return lxw_row_t(row - 1); }
@@ -66,10 +66,10 @@ struct Formats {
   lxw_format* inputCount;
   lxw_format* time;
   lxw_format* reading;
-  lxw_format* count;       // whole numbers written by the program
-  lxw_format* value;       // values written by the program
-  lxw_format* small;       // sums of squares, standard errors
-  lxw_format* threshold;   // the start thresholds on sheet 2, edited by the user
+  lxw_format* count;      // whole numbers written by the program
+  lxw_format* value;      // values written by the program
+  lxw_format* small;      // sums of squares, standard errors
+  lxw_format* threshold;  // the start thresholds on sheet 2, edited by the user
   lxw_format* formula;
 
   explicit Formats(lxw_workbook* wb) {
@@ -132,9 +132,7 @@ void pageSetup(lxw_worksheet* ws) {
   worksheet_fit_to_pages(ws, 1, 0);
 }
 // A heading row tall enough for two lines of wrapped text.
-void headingRow(lxw_worksheet* ws, int row) {
-  check(worksheet_set_row(ws, R(row), 30, nullptr), "set a row height");
-}
+void headingRow(lxw_worksheet* ws, int row) { check(worksheet_set_row(ws, R(row), 30, nullptr), "set a row height"); }
 void width(lxw_worksheet* ws, int first, int last, double w) {
   check(worksheet_set_column(ws, C(first), C(last), w, nullptr), "set a column width");
 }
@@ -158,7 +156,10 @@ void writeTestSheet(lxw_worksheet* ws, const Formats& f, const TestBook& b) {
   };
   const Row rows[] = {{kNumPointsRow, "Readings per data set", "count", true},
                       {kNumSetsRow, "Data sets (probes), 1 to 6", "count", true},
-                      {kWaterTempRow, "Water temperature", "\xC2\xB0""C", false},
+                      {kWaterTempRow, "Water temperature",
+                       "\xC2\xB0"
+                       "C",
+                       false},
                       {kBaroPressRow, "Barometric pressure", "inHg", false},
                       {kTankVolumeRow, "Tank water volume", "ft\xC2\xB3", false},
                       {kAirFlowRow, "Air flow (0 or empty: no SOTE)", "scfm", false}};
@@ -269,14 +270,14 @@ void addChart(lxw_workbook* wb, lxw_worksheet* ws, int set) {
 void writeResultsSheet(lxw_workbook* wb, lxw_worksheet* ws, const Formats& f) {
   text(ws, kTitleRow, 1, "Fit history and results", f.title);
   text(ws, kNoteRow, 1,
-       "Written by the Run command; the Open command clears it. Standard conditions: 20 \xC2\xB0""C, 29.92 inHg.",
+       "Written by the Run command; the Open command clears it. Standard conditions: 20 \xC2\xB0"
+       "C, 29.92 inHg.",
        nullptr);
 
   // Summary table, rows 13 to 18, averages on row 19.
   text(ws, kSummaryTitleRow, 1, "Summary at standard conditions", f.title);
-  const char* summary[] = {"Data set",           "KLa20, 1/h",          "C\xE2\x88\x9E std, mg/L",
-                           "SOTE, %",            "SOTR, lb O2/h",       "Saturation depth, ft",
-                           "Std error, mg/L",    "Std pressure, inHg"};
+  const char* summary[] = {"Data set",      "KLa20, 1/h",           "C\xE2\x88\x9E std, mg/L", "SOTE, %",
+                           "SOTR, lb O2/h", "Saturation depth, ft", "Std error, mg/L",         "Std pressure, inHg"};
   for (int row : {kHistoryHeadingRow, kSummaryHeadingRow, kResultsHeadingRow, kPointHeadingRow}) headingRow(ws, row);
   for (int c = kSetNumberColumn; c <= kStdPressColumn; ++c) text(ws, kSummaryHeadingRow, c, summary[c - 1], f.heading);
   blanks(ws, summaryRow(1), summaryRow(kMaxSets), kSetNumberColumn, kSetNumberColumn, f.count);
@@ -296,7 +297,9 @@ void writeResultsSheet(lxw_workbook* wb, lxw_worksheet* ws, const Formats& f) {
     const char* label;
     const char* unit;
   };
-  const Result results[] = {{kWaterTempResultRow, "Water temperature", "\xC2\xB0""C"},
+  const Result results[] = {{kWaterTempResultRow, "Water temperature",
+                             "\xC2\xB0"
+                             "C"},
                             {kBaroPressResultRow, "Barometric pressure", "inHg"},
                             {kCinfResultRow, "C\xE2\x88\x9E, saturation", "mg/L"},
                             {kKLaResultRow, "KLa", "1/h"},

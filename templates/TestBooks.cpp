@@ -6,8 +6,7 @@
 
 namespace vk::books {
 
-const std::vector<double> kWorkedExample = {0.53, 2.14, 3.49, 4.41, 5.25, 5.87, 6.3,
-                                            6.75, 6.97, 7.17, 7.4,  7.52, 7.61};
+const std::vector<double> kWorkedExample = {0.53, 2.14, 3.49, 4.41, 5.25, 5.87, 6.3, 6.75, 6.97, 7.17, 7.4, 7.52, 7.61};
 
 namespace {
 
@@ -51,7 +50,8 @@ std::vector<double> evenTimes(int count, double step) {
 std::vector<double> readings(const Curve& c, const std::vector<double>& times, std::uint64_t seed) {
   Noise noise(seed);
   std::vector<double> r;
-  for (double t : times) r.push_back(hundredths(c.cinf - (c.cinf - c.c0) * std::exp(-c.kla * t) + c.noise * noise.next()));
+  for (double t : times)
+    r.push_back(hundredths(c.cinf - (c.cinf - c.c0) * std::exp(-c.kla * t) + c.noise * noise.next()));
   return r;
 }
 

@@ -19,9 +19,9 @@ struct TestBook {
   // C7 to C12: readings per set, data sets, water temperature, barometric
   // pressure, tank volume, air flow.
   std::vector<Condition> conditions = std::vector<Condition>(6);
-  std::vector<double> times;                 // column G from row 7
-  std::vector<std::vector<double>> probes;   // probe s in column 7 + s from row 7
-  int sheets = 3;                            // fewer than three: a fault of the engine
+  std::vector<double> times;                // column G from row 7
+  std::vector<std::vector<double>> probes;  // probe s in column 7 + s from row 7
+  int sheets = 3;                           // fewer than three: a fault of the engine
   // A reading (probe, reading, both from 1) that holds the error value #DIV/0!.
   std::optional<std::pair<int, int>> errorReading;
 };

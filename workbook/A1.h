@@ -59,9 +59,9 @@ struct CellRange {
   }
 };
 
-std::string columnLetters(int column);            // 1 -> "a", 27 -> "aa"
-std::string a1(int row, int column);              // (45, 1) -> "a45"
-std::string a1Upper(int row, int column);         // (45, 1) -> "A45", for messages
+std::string columnLetters(int column);                                            // 1 -> "a", 27 -> "aa"
+std::string a1(int row, int column);                                              // (45, 1) -> "a45"
+std::string a1Upper(int row, int column);                                         // (45, 1) -> "A45", for messages
 std::string a1Range(int firstRow, int firstColumn, int lastRow, int lastColumn);  // "j11:aw21"
 
 // Parses "k43" or "j45:aw700" (either case, optional "$"); throws a Workbook

@@ -45,16 +45,16 @@ constexpr int kHistoryLastRow = historyRow(kMaxPasses);
 constexpr int testColumn(int set) { return resultColumn(set) + 1; }
 constexpr int standardColumn(int set) { return resultColumn(set) + 2; }
 constexpr int kResultsFirstRow = 25;
-constexpr int kWaterTempResultRow = 25;   // +1: WaterTemp, +2: 20
-constexpr int kBaroPressResultRow = 26;   // +1: BaroPress, +2: 29.92
-constexpr int kCinfResultRow = 27;        // +1: Cinf, +2: CinfStd
-constexpr int kKLaResultRow = 28;         // +1: KLaT, +2: KLa20
-constexpr int kStdErrResultRow = 29;      // +1: StdErr
-constexpr int kSOTRResultRow = 30;        // +2
-constexpr int kSOTEResultRow = 31;        // +2
-constexpr int kSatDepthResultRow = 32;    // +2
-constexpr int kTauResultRow = 33;         // +2
-constexpr int kOmegaResultRow = 34;       // +2
+constexpr int kWaterTempResultRow = 25;     // +1: WaterTemp, +2: 20
+constexpr int kBaroPressResultRow = 26;     // +1: BaroPress, +2: 29.92
+constexpr int kCinfResultRow = 27;          // +1: Cinf, +2: CinfStd
+constexpr int kKLaResultRow = 28;           // +1: KLaT, +2: KLa20
+constexpr int kStdErrResultRow = 29;        // +1: StdErr
+constexpr int kSOTRResultRow = 30;          // +2
+constexpr int kSOTEResultRow = 31;          // +2
+constexpr int kSatDepthResultRow = 32;      // +2
+constexpr int kTauResultRow = 33;           // +2
+constexpr int kOmegaResultRow = 34;         // +2
 constexpr int kStartPercentResultRow = 35;  // +1
 constexpr int kResultsLastRow = 35;
 
@@ -77,7 +77,7 @@ constexpr int kStdPressColumn = 8;   // H
 
 // Ranges and cells addressed by A1 text.
 inline std::string selectionCell() { return a1(1, 1); }  // "a1"
-inline std::string analysisTableRange() {                 // "a7:ai22"
+inline std::string analysisTableRange() {                // "a7:ai22"
   return a1Range(analysisRow(1), analysisColumn(1), analysisRow(kLevels), analysisColumn(6) + 4);
 }
 inline std::string thresholdCell(int set) { return a1(kThresholdRow, analysisColumn(set)); }

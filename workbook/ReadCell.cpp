@@ -12,8 +12,8 @@ float readSingle(Workbook& book, int sheet, int row, int column) {
   const double value = book.readNumber(sheet, row, column);
   const float single = static_cast<float>(value);
   if (!std::isfinite(single))
-    throw Fault(FaultKind::Overflow, cellName(sheet, row, column) + " holds " + std::to_string(value) +
-                                         ", too large for a 32-bit float");
+    throw Fault(FaultKind::Overflow,
+                cellName(sheet, row, column) + " holds " + std::to_string(value) + ", too large for a 32-bit float");
   return single;
 }
 

@@ -59,8 +59,8 @@ std::string figure(const Variant& v, int decimals) {
 
 void printSummary(const RunSummary& run, std::ostream& out) {
   char line[256];
-  std::snprintf(line, sizeof line, "%-8s %10s %10s %9s %11s %10s %10s\n", "Set", "KLa20", "Cinf std", "SOTE",
-                "SOTR", "Depth", "Std error");
+  std::snprintf(line, sizeof line, "%-8s %10s %10s %9s %11s %10s %10s\n", "Set", "KLa20", "Cinf std", "SOTE", "SOTR",
+                "Depth", "Std error");
   out << line;
   std::snprintf(line, sizeof line, "%-8s %10s %10s %9s %11s %10s %10s\n", "", "1/h", "mg/L", "%", "lb O2/h", "ft",
                 "mg/L");
@@ -68,8 +68,8 @@ void printSummary(const RunSummary& run, std::ostream& out) {
   auto row = [&](const std::string& name, const Variant& kla, const Variant& cinf, const Variant& sote,
                  const Variant& sotr, const Variant& depth, const Variant& err) {
     std::snprintf(line, sizeof line, "%-8s %10s %10s %9s %11s %10s %10s\n", name.c_str(), figure(kla, 4).c_str(),
-                  figure(cinf, 4).c_str(), figure(sote, 3).c_str(), figure(sotr, 3).c_str(),
-                  figure(depth, 3).c_str(), figure(err, 5).c_str());
+                  figure(cinf, 4).c_str(), figure(sote, 3).c_str(), figure(sotr, 3).c_str(), figure(depth, 3).c_str(),
+                  figure(err, 5).c_str());
     out << line;
   };
   for (const SetResult& s : run.sets)
@@ -156,7 +156,9 @@ int RunBatch(const BatchOptions& options, std::shared_ptr<WorkbookEngine> engine
       if (!fs::is_regular_file(target, ec))
         throw Fault(FaultKind::Workbook, "the workbook " + options.workbook + " does not exist");
       fs::copy_file(target, *options.output, fs::copy_options::overwrite_existing, ec);
-      if (ec) throw Fault(FaultKind::Workbook, "cannot copy " + options.workbook + " to " + *options.output + ": " + ec.message());
+      if (ec)
+        throw Fault(FaultKind::Workbook,
+                    "cannot copy " + options.workbook + " to " + *options.output + ": " + ec.message());
       target = *options.output;
     }
     const fs::path absolute = fs::absolute(target).lexically_normal();

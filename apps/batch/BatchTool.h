@@ -28,7 +28,6 @@ const char* BatchUsage();
 
 // Runs the analysis; prints the summary to `out`, warnings and faults to
 // `err`. Returns the exit status: 0 success, 1 a fault.
-int RunBatch(const BatchOptions& options, std::shared_ptr<WorkbookEngine> engine, std::ostream& out,
-             std::ostream& err);
+int RunBatch(const BatchOptions& options, std::shared_ptr<WorkbookEngine> engine, std::ostream& out, std::ostream& err);
 
 }  // namespace vk

@@ -38,7 +38,8 @@ void writeBasis(std::ostream& out) {
        "Standard errors from s²(JᵀJ)⁻¹ at the optimum, s² = SSR / (n − 3); 95 % intervals with Student's t for "
        "n − 3 degrees of freedom. KLa<sub>20</sub>, C<sub>∞20</sub>, SOTR and SOTE carry the covariance of the "
        "parameters through the same standardisation by the first-order (delta) method, the conditions taken as "
-       "exact. " + esc(assess::kIntervalNote));
+       "exact. " +
+           esc(assess::kIntervalNote));
   item(out, "Between the probes.",
        "Mean, standard deviation and coefficient of variation of the program's figures, and the 95 % interval of "
        "the mean with Student's t for probes − 1 degrees of freedom.");

@@ -35,8 +35,9 @@ plot::Figure doFigure(const SetRecord& s) {
   if (s.kept.size() >= 2) {
     const CurveParams p = programCurve(s);
     const double shift = s.timeShift;
-    fig.add(plot::sampled("Fitted curve (the program's result)", [&](double t) { return curveAt(p, t - shift); },
-                          shift, shift + s.kept.times.back()));
+    fig.add(plot::sampled(
+        "Fitted curve (the program's result)", [&](double t) { return curveAt(p, t - shift); }, shift,
+        shift + s.kept.times.back()));
   }
   return fig;
 }

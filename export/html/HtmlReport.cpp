@@ -13,16 +13,16 @@ namespace vk::exporter {
 void writeHtmlHead(std::ostream& out, std::string_view documentTitle) {
   // Written as XML as well as HTML (void elements closed, no named entities
   // beyond XML's), so that tools and tests can parse it as either.
-  out << "<!DOCTYPE html>\n<html lang=\"en\">\n<head>\n<meta charset=\"utf-8\"/>\n<title>"
-      << html::esc(documentTitle) << "</title>\n<style>" << html::kPageStyle << "</style>\n</head>\n<body>\n";
+  out << "<!DOCTYPE html>\n<html lang=\"en\">\n<head>\n<meta charset=\"utf-8\"/>\n<title>" << html::esc(documentTitle)
+      << "</title>\n<style>" << html::kPageStyle << "</style>\n</head>\n<body>\n";
 }
 
 void writeTestSection(std::ostream& out, const ReportHeader& header, const assess::RunRecord& record,
                       const assess::Assessment& assessment) {
   if (assessment.sets.size() != record.sets.size())
-    throw std::invalid_argument("the assessment is not the one of this record: " +
-                                std::to_string(assessment.sets.size()) + " sets assessed, " +
-                                std::to_string(record.sets.size()) + " recorded");
+    throw std::invalid_argument(
+        "the assessment is not the one of this record: " + std::to_string(assessment.sets.size()) + " sets assessed, " +
+        std::to_string(record.sets.size()) + " recorded");
   out << "<article class=\"test\">\n";
   html::writeSummaryPage(out, header, record, assessment);
   html::writeChecklistPage(out, record, assessment);

@@ -35,9 +35,7 @@ namespace vk::exporter {
 inline constexpr std::size_t kHtmlFrontPages = 2;    // summary, checklist
 inline constexpr std::size_t kHtmlClosingPages = 1;  // truncation sensitivity (and the basis)
 
-inline constexpr std::size_t htmlTestPages(std::size_t probes) {
-  return kHtmlFrontPages + probes + kHtmlClosingPages;
-}
+inline constexpr std::size_t htmlTestPages(std::size_t probes) { return kHtmlFrontPages + probes + kHtmlClosingPages; }
 
 // The document's start: doctype, title, style sheet, and the body opened.
 void writeHtmlHead(std::ostream& out, std::string_view documentTitle);

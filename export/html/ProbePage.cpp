@@ -23,8 +23,8 @@ std::string fitOutcome(const SolverSummary& s) {
 }
 
 void writeLead(std::ostream& out, const SetRecord& rec, const std::vector<CheckResult>& checks) {
-  out << "<p class=\"lead\">Start threshold " << number(rec.startPercent, kResultDigits) << " %: "
-      << plot::grouped(rec.kept.size()) << " of " << plot::grouped(rec.raw.size())
+  out << "<p class=\"lead\">Start threshold " << number(rec.startPercent, kResultDigits)
+      << " %: " << plot::grouped(rec.kept.size()) << " of " << plot::grouped(rec.raw.size())
       << " readings kept, the first at t = " << number(rec.timeShift, kResultDigits) << " min. "
       << fitOutcome(rec.fit.solver) << " Checks: " << verdictBadge(worstVerdict(checks, rec.set)) << ".</p>\n";
 }
@@ -69,9 +69,9 @@ void writeParameters(std::ostream& out, const SetAssessment& a) {
 
 void historyRow(std::ostream& out, const std::string& name, double cinf, double c0, double kla, double sumSq,
                 const char* cls = "") {
-  out << "<tr class=\"" << cls << "\"><td class=\"name\">" << name << "</td><td>"
-      << number(cinf, kParameterDigits + 1) << "</td><td>" << number(c0, kParameterDigits + 1) << "</td><td>"
-      << number(kla, kParameterDigits + 1) << "</td><td>" << number(sumSq, kParameterDigits) << "</td></tr>\n";
+  out << "<tr class=\"" << cls << "\"><td class=\"name\">" << name << "</td><td>" << number(cinf, kParameterDigits + 1)
+      << "</td><td>" << number(c0, kParameterDigits + 1) << "</td><td>" << number(kla, kParameterDigits + 1)
+      << "</td><td>" << number(sumSq, kParameterDigits) << "</td></tr>\n";
 }
 
 void writeHistory(std::ostream& out, const SetRecord& rec, const SetAssessment& a) {

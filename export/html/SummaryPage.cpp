@@ -124,78 +124,91 @@ void writeResults(std::ostream& out, const RunRecord& record, const Assessment& 
   const ProgramAverages& avg = record.averages;
   const ProbeSpread& spread = a.spread;
   const auto none = [] { return std::string(); };
-  out << "<div data-section=\"results\">\n<h2>Results</h2>\n<table class=\"results\">\n<tr><th class=\"name\">Figure</th>";
+  out << "<div data-section=\"results\">\n<h2>Results</h2>\n<table class=\"results\">\n<tr><th "
+         "class=\"name\">Figure</th>";
   for (const auto& s : record.sets) out << "<th>Probe " << std::to_string(s.set) << "</th>";
   out << "<th>Average</th></tr>\n";
 
-  resultRow(out, cols, "Kept readings", "",
-            [](const SetRecord& s, const SetAssessment&) {
-              return std::to_string(s.kept.size()) + " of " + plot::grouped(s.raw.size());
-            },
-            none);
-  resultRow(out, cols, "Start threshold", "%",
-            [](const SetRecord& s, const SetAssessment&) { return number(s.startPercent, kResultDigits); }, none);
-  resultRow(out, cols, "C<sub>0</sub>", "mg/L",
-            [](const SetRecord& s, const SetAssessment&) { return number(s.fit.c0, kResultDigits); }, none);
-  resultRow(out, cols, "C<sub>∞</sub>", "mg/L",
-            [](const SetRecord& s, const SetAssessment&) { return number(s.fit.cinf, kResultDigits); }, none);
-  resultRow(out, cols, "KLa", "1/min",
-            [](const SetRecord& s, const SetAssessment&) { return number(s.fit.kla, kResultDigits); }, none);
-  resultRow(out, cols, "Standard error of the fit", "mg/L",
-            [&notes](const SetRecord& s, const SetAssessment&) {
-              return s.fit.stdErr ? number(*s.fit.stdErr, kResultDigits - 1)
-                                  : notes.notApplicable("the program's fit did not converge");
-            },
-            [&] {
-              return avg.stdErr ? number(*avg.stdErr, kResultDigits - 1)
-                                : notes.notApplicable("the program wrote no average");
-            });
-  resultRow(out, cols, "KLa<sub>20</sub>", "1/h",
-            [&notes](const SetRecord& s, const SetAssessment& sa) {
-              return probeFigure(notes, s.figures.kla20, sa.standard, &StandardUncertainty::kla20);
-            },
-            [&] { return averageFigure(notes, avg.kla20, spread.kla20); });
-  resultRow(out, cols, "C<sub>∞20</sub>", "mg/L",
-            [&notes](const SetRecord& s, const SetAssessment& sa) {
-              return probeFigure(notes, s.figures.cinf20, sa.standard, &StandardUncertainty::cinf20);
-            },
-            [&] { return averageFigure(notes, avg.cinf20, spread.cinf20); });
+  resultRow(
+      out, cols, "Kept readings", "",
+      [](const SetRecord& s, const SetAssessment&) {
+        return std::to_string(s.kept.size()) + " of " + plot::grouped(s.raw.size());
+      },
+      none);
+  resultRow(
+      out, cols, "Start threshold", "%",
+      [](const SetRecord& s, const SetAssessment&) { return number(s.startPercent, kResultDigits); }, none);
+  resultRow(
+      out, cols, "C<sub>0</sub>", "mg/L",
+      [](const SetRecord& s, const SetAssessment&) { return number(s.fit.c0, kResultDigits); }, none);
+  resultRow(
+      out, cols, "C<sub>∞</sub>", "mg/L",
+      [](const SetRecord& s, const SetAssessment&) { return number(s.fit.cinf, kResultDigits); }, none);
+  resultRow(
+      out, cols, "KLa", "1/min",
+      [](const SetRecord& s, const SetAssessment&) { return number(s.fit.kla, kResultDigits); }, none);
+  resultRow(
+      out, cols, "Standard error of the fit", "mg/L",
+      [&notes](const SetRecord& s, const SetAssessment&) {
+        return s.fit.stdErr ? number(*s.fit.stdErr, kResultDigits - 1)
+                            : notes.notApplicable("the program's fit did not converge");
+      },
+      [&] {
+        return avg.stdErr ? number(*avg.stdErr, kResultDigits - 1)
+                          : notes.notApplicable("the program wrote no average");
+      });
+  resultRow(
+      out, cols, "KLa<sub>20</sub>", "1/h",
+      [&notes](const SetRecord& s, const SetAssessment& sa) {
+        return probeFigure(notes, s.figures.kla20, sa.standard, &StandardUncertainty::kla20);
+      },
+      [&] { return averageFigure(notes, avg.kla20, spread.kla20); });
+  resultRow(
+      out, cols, "C<sub>∞20</sub>", "mg/L",
+      [&notes](const SetRecord& s, const SetAssessment& sa) {
+        return probeFigure(notes, s.figures.cinf20, sa.standard, &StandardUncertainty::cinf20);
+      },
+      [&] { return averageFigure(notes, avg.cinf20, spread.cinf20); });
   for (const bool si : {false, true}) {
     const double scale = si ? kKgPerLb : 1;
-    resultRow(out, cols, "SOTR", si ? units::siUnit(Dimension::MassRate) : units::usUnit(Dimension::MassRate),
-              [&notes, scale](const SetRecord& s, const SetAssessment& sa) {
-                return probeFigure(notes, s.figures.sotr, sa.standard, &StandardUncertainty::sotr, scale);
-              },
-              [&] { return averageFigure(notes, avg.sotr, spread.sotr, scale); });
+    resultRow(
+        out, cols, "SOTR", si ? units::siUnit(Dimension::MassRate) : units::usUnit(Dimension::MassRate),
+        [&notes, scale](const SetRecord& s, const SetAssessment& sa) {
+          return probeFigure(notes, s.figures.sotr, sa.standard, &StandardUncertainty::sotr, scale);
+        },
+        [&] { return averageFigure(notes, avg.sotr, spread.sotr, scale); });
   }
   if (record.conditions.airFlowScfm != 0) {
-    resultRow(out, cols, "SOTE", "%",
-              [&notes](const SetRecord& s, const SetAssessment& sa) -> std::string {
-                if (!s.figures.sote) return notes.notApplicable("no air flow is given");
-                if (!sa.standard) return noInterval(notes, number(*s.figures.sote, kResultDigits), sa.standard.reason);
-                if (!sa.standard->sote)
-                  return noInterval(notes, number(*s.figures.sote, kResultDigits), "no air flow is given");
-                return withInterval(*s.figures.sote, sa.standard->sote->ci95, kResultDigits);
-              },
-              [&] { return averageFigure(notes, avg.sote, spread.sote); });
+    resultRow(
+        out, cols, "SOTE", "%",
+        [&notes](const SetRecord& s, const SetAssessment& sa) -> std::string {
+          if (!s.figures.sote) return notes.notApplicable("no air flow is given");
+          if (!sa.standard) return noInterval(notes, number(*s.figures.sote, kResultDigits), sa.standard.reason);
+          if (!sa.standard->sote)
+            return noInterval(notes, number(*s.figures.sote, kResultDigits), "no air flow is given");
+          return withInterval(*s.figures.sote, sa.standard->sote->ci95, kResultDigits);
+        },
+        [&] { return averageFigure(notes, avg.sote, spread.sote); });
   } else {
     out << "<tr><td class=\"name\">SOTE <span class=\"unit\">(%)</span></td><td colspan=\""
         << std::to_string(record.sets.size() + 1) << "\">" << notApplicable("no air flow is given") << "</td></tr>\n";
   }
   for (const bool si : {false, true}) {
     const double scale = si ? units::toSi(Dimension::Length, 1.0) : 1;
-    resultRow(out, cols, "Effective saturation depth",
-              si ? units::siUnit(Dimension::Length) : units::usUnit(Dimension::Length),
-              [scale](const SetRecord& s, const SetAssessment&) {
-                return number(s.figures.satDepthFt * scale, kResultDigits);
-              },
-              [&] {
-                return avg.satDepthFt ? number(*avg.satDepthFt * scale, kResultDigits)
-                                      : notes.notApplicable("the program wrote no average");
-              });
+    resultRow(
+        out, cols, "Effective saturation depth",
+        si ? units::siUnit(Dimension::Length) : units::usUnit(Dimension::Length),
+        [scale](const SetRecord& s, const SetAssessment&) {
+          return number(s.figures.satDepthFt * scale, kResultDigits);
+        },
+        [&] {
+          return avg.satDepthFt ? number(*avg.satDepthFt * scale, kResultDigits)
+                                : notes.notApplicable("the program wrote no average");
+        });
   }
-  resultRow(out, cols, "Checks (worst verdict)", "",
-            [&a](const SetRecord& s, const SetAssessment&) { return verdictBadge(worstVerdict(a.checks, s.set)); }, none);
+  resultRow(
+      out, cols, "Checks (worst verdict)", "",
+      [&a](const SetRecord& s, const SetAssessment&) { return verdictBadge(worstVerdict(a.checks, s.set)); }, none);
   out << "</table>\n";
   notes.write(out);
   out << "<p class=\"note\">Beneath each probe's figure: its 95 % interval from the probe's own fit "

@@ -77,7 +77,11 @@ INSTANTIATE_TEST_SUITE_P(
         // The readings share one clock, so a test cut short stops every probe near 80 % of C-infinity.
         Fault{"StopsAt80Percent", [] { return test::sixProbeTest(15, {}, 0.0215); }, everySet("end-level")},
         Fault{"StartsAt60Percent",
-              [] { return test::sixProbeTest(15, [](int probe, ProbeShape& p) { if (probe == 2) p.c0 = 0.6 * p.cinf; }); },
+              [] {
+                return test::sixProbeTest(15, [](int probe, ProbeShape& p) {
+                  if (probe == 2) p.c0 = 0.6 * p.cinf;
+                });
+              },
               {{"start-level warn", 3}}},
         Fault{"DriftInResiduals",
               [] {
@@ -87,7 +91,11 @@ INSTANTIATE_TEST_SUITE_P(
               },
               {{"residuals-random warn", 4}}},
         Fault{"OneProbeFarFromTheOthers",
-              [] { return test::sixProbeTest(15, [](int probe, ProbeShape& p) { if (probe == 5) p.kla = 0.27; }); },
+              [] {
+                return test::sixProbeTest(15, [](int probe, ProbeShape& p) {
+                  if (probe == 5) p.kla = 0.27;
+                });
+              },
               {{"probe-outlier warn", 6}}},
         Fault{"ColdTest", [] { return test::sixProbeTest(5); }, {{"water-temperature warn", 0}}}),
     [](const auto& info) { return info.param.name; });
@@ -111,8 +119,7 @@ TEST(Checklist, AFitThatDidNotConvergeOrKeptTooFewReadingsFails) {
 TEST(Checklist, AFigureThatIsNotANumberCannotBeJudgedAndARecordThatDoesNotPairUpIsRefused) {
   RunRecord record = test::runProgram(test::sixProbeTest());
   record.sets[2].figures.cinf20 = std::nan("");
-  EXPECT_EQ(notPassed(assessed(record)),
-            (std::set<std::pair<std::string, int>>{{"depth-positive not applicable", 3}}));
+  EXPECT_EQ(notPassed(assessed(record)), (std::set<std::pair<std::string, int>>{{"depth-positive not applicable", 3}}));
 
   record.sets[2].kept.times.pop_back();
   EXPECT_THROW(assessed(record), std::invalid_argument);
@@ -123,7 +130,7 @@ TEST(Checklist, OneProbeHasNoSpreadAndNoOutlier) {
   t.sets.resize(1);
   const Assessment a = assessed(test::runProgram(t));
   EXPECT_EQ(notPassed(a), (std::set<std::pair<std::string, int>>{{"probe-outlier not applicable", 1},
-                                                                  {"probe-spread not applicable", 0}}));
+                                                                 {"probe-spread not applicable", 0}}));
   EXPECT_FALSE(a.spread.kla20);
   EXPECT_EQ(a.spread.kla20.reason, "one probe");
 }
@@ -157,7 +164,8 @@ TEST(Truncation, TheCurveFollowsTheProgramsTrimming) {
   // At 0 % every reading is kept: the fit is the optimum of the whole set.
   EXPECT_EQ(t.points[0].kept, 300);
   EXPECT_EQ(t.points[10].kept, int(test::trimWithProgram(record.sets[0].raw, 20).size()));
-  EXPECT_DOUBLE_EQ(*t.kla20ChangePercent, 100 * (t.points[10].fit->kla20 - t.points[0].fit->kla20) / t.points[0].fit->kla20);
+  EXPECT_DOUBLE_EQ(*t.kla20ChangePercent,
+                   100 * (t.points[10].fit->kla20 - t.points[0].fit->kla20) / t.points[0].fit->kla20);
 }
 
 }  // namespace

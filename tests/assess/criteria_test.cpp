@@ -59,17 +59,16 @@ TEST_P(BadCriteria, IsAClearErrorNamingTheKey) {
 
 INSTANTIATE_TEST_SUITE_P(
     Files, BadCriteria,
-    ::testing::Values(BadFile{"NotJson", "water_temp_min_c = 4", "", "is not JSON"},
-                      BadFile{"Truncated", R"({"water_temp_min_c": 4)", "", "is not JSON"},
-                      BadFile{"NotAnObject", "[4, 30]", "", "one JSON object"},
-                      BadFile{"UnknownKey", R"({"water_temp_min": 4})", "water_temp_min", "not a known key"},
-                      BadFile{"Text", R"({"end_level_min_percent": "98"})", "end_level_min_percent",
-                              "must be a number, not text"},
-                      BadFile{"Boolean", R"({"runs_z_max": true})", "runs_z_max", "must be a number"},
-                      BadFile{"Null", R"({"runs_z_max": null})", "runs_z_max", "must be a number"},
-                      BadFile{"Fraction", R"({"kept_readings_min": 12.5})", "kept_readings_min",
-                              "must be a whole number"},
-                      BadFile{"Negative", R"({"probe_outlier_max_sd": -2})", "probe_outlier_max_sd", "0 or more"}),
+    ::testing::Values(
+        BadFile{"NotJson", "water_temp_min_c = 4", "", "is not JSON"},
+        BadFile{"Truncated", R"({"water_temp_min_c": 4)", "", "is not JSON"},
+        BadFile{"NotAnObject", "[4, 30]", "", "one JSON object"},
+        BadFile{"UnknownKey", R"({"water_temp_min": 4})", "water_temp_min", "not a known key"},
+        BadFile{"Text", R"({"end_level_min_percent": "98"})", "end_level_min_percent", "must be a number, not text"},
+        BadFile{"Boolean", R"({"runs_z_max": true})", "runs_z_max", "must be a number"},
+        BadFile{"Null", R"({"runs_z_max": null})", "runs_z_max", "must be a number"},
+        BadFile{"Fraction", R"({"kept_readings_min": 12.5})", "kept_readings_min", "must be a whole number"},
+        BadFile{"Negative", R"({"probe_outlier_max_sd": -2})", "probe_outlier_max_sd", "0 or more"}),
     [](const auto& info) { return info.param.name; });
 
 TEST(Criteria, AFileThatCannotBeReadIsAnError) {

@@ -41,7 +41,7 @@ TEST_P(SameCorrection, AsTheRun) {
 INSTANTIATE_TEST_SUITE_P(Conditions, SameCorrection,
                          ::testing::Values(Case{15, 29.5, 1000, 50, 10.5, 0.1},  // the Run's worked example
                                            Case{20, 29.92, 35000, 400, 9.4, 0.21},
-                                           Case{5, 30.4, 12000, 0, 13.9, 0.08},  // no air flow: no SOTE
+                                           Case{5, 30.4, 12000, 0, 13.9, 0.08},     // no air flow: no SOTE
                                            Case{28.5, 24.7, 800, 12, 7.1, 0.55}));  // warm, at altitude
 
 TEST(DeltaMethod, IsTheCorrectionsDerivativeAppliedToTheCovariance) {

@@ -35,10 +35,10 @@ TEST(OpenCommand, BlanksTheTemplateInOrderAndLocksTheChoice) {
   auto engine = std::make_shared<MemoryEngine>();
   m.Engine = engine;
   auto book = engine->book("/data/test.xlsx");
-  book->write(3, 21, 10, Integer(11));    // row 21 of an earlier fit history
-  book->write(3, 900, 11, Integer(5));    // a point table row below row 700
-  book->write(3, 19, 4, Variant::dbl(3)); // an earlier SOTE average
-  book->write(3, 44, 10, Integer(7));     // a heading above the point table stays
+  book->write(3, 21, 10, Integer(11));     // row 21 of an earlier fit history
+  book->write(3, 900, 11, Integer(5));     // a point table row below row 700
+  book->write(3, 19, 4, Variant::dbl(3));  // an earlier SOTE average
+  book->write(3, 44, 10, Integer(7));      // a heading above the point table stays
   book->clearLog();
 
   test::RecordingFeedback screen;
@@ -48,9 +48,9 @@ TEST(OpenCommand, BlanksTheTemplateInOrderAndLocksTheChoice) {
   EXPECT_EQ(m.DataBook, std::shared_ptr<Workbook>(book));
 
   const std::vector<std::pair<int, std::string>> clears = {
-      {2, "a7:ai22"},   {3, "j45:aw32767"}, {3, "j11:aw21"}, {3, "k25:l35"}, {3, "r25:s35"}, {3, "y25:z35"},
+      {2, "a7:ai22"},   {3, "j45:aw32767"}, {3, "j11:aw21"},  {3, "k25:l35"}, {3, "r25:s35"}, {3, "y25:z35"},
       {3, "af25:ag35"}, {3, "am25:an35"},   {3, "at25:au35"}, {3, "a13:h18"}, {3, "b19:h19"}, {3, "k43"},
-      {3, "r43"},       {3, "y43"},         {3, "af43"},     {3, "am43"},    {3, "at43"}};
+      {3, "r43"},       {3, "y43"},         {3, "af43"},      {3, "am43"},    {3, "at43"}};
   const auto& log = book->log();
   ASSERT_EQ(log.size(), clears.size() + 6 + 3);
   for (size_t k = 0; k < clears.size(); ++k) {
@@ -78,10 +78,10 @@ TEST(OpenCommand, BlanksTheTemplateInOrderAndLocksTheChoice) {
   EXPECT_TRUE(book->value(3, 19, 4).isEmpty());
   EXPECT_FALSE(book->value(3, 44, 10).isEmpty());
 
-  EXPECT_EQ(screen.lines, (std::vector<std::string>{
-                              "beep", "Label2.Caption=Your selection is : /data/test.xlsx", "cmdNext.Enabled=True",
-                              "cmdNext.Visible=True", "SSCommand1.Enabled=False", "drvChange.Enabled=False",
-                              "filFind.Enabled=False", "dirLook.Enabled=False"}));
+  EXPECT_EQ(screen.lines,
+            (std::vector<std::string>{"beep", "Label2.Caption=Your selection is : /data/test.xlsx",
+                                      "cmdNext.Enabled=True", "cmdNext.Visible=True", "SSCommand1.Enabled=False",
+                                      "drvChange.Enabled=False", "filFind.Enabled=False", "dirLook.Enabled=False"}));
 }
 
 TEST(OpenCommand, AFaultLeavesWhatWasClearedClearedAndSaved) {

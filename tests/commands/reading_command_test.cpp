@@ -92,11 +92,21 @@ TEST_F(Reading, TwoSetsOfTenReadings) {
   EXPECT_EQ(book->selectedSheet(), 2);
   EXPECT_EQ(book->log().back().op, Op::Commit);
 
-  std::vector<std::string> expected = {"beep", "Label1.Caption=Reading Data Sets...", "Label3.Visible=True",
-                                       "ProgressBar1.Visible=True", "Min=0", "Max=10",
-                                       "Label1.Caption=Initial analysis...", "Max=16", "Min=0",
-                                       "cmdRead.Enabled=False", "cmdNext.Visible=True", "cmdNext.Enabled=True",
-                                       "Label3.Visible=False", "Label1.Visible=False", "ProgressBar1.Visible=False",
+  std::vector<std::string> expected = {"beep",
+                                       "Label1.Caption=Reading Data Sets...",
+                                       "Label3.Visible=True",
+                                       "ProgressBar1.Visible=True",
+                                       "Min=0",
+                                       "Max=10",
+                                       "Label1.Caption=Initial analysis...",
+                                       "Max=16",
+                                       "Min=0",
+                                       "cmdRead.Enabled=False",
+                                       "cmdNext.Visible=True",
+                                       "cmdNext.Enabled=True",
+                                       "Label3.Visible=False",
+                                       "Label1.Visible=False",
+                                       "ProgressBar1.Visible=False",
                                        "beep"};
   EXPECT_EQ(screen.withoutValues(), expected);
   std::vector<std::string> values;
@@ -161,7 +171,7 @@ TEST_F(Reading, ASetWithTooFewReadingsAboveAThresholdFailsAtThatLevel) {
   d.sets = {{0.1f, 0.2f, 0.3f, 10, 10.5f}};  // from 4 % on only two readings remain
   load(d);
   EXPECT_THROW(ReadDataSets(m, screen), Fault);
-  EXPECT_EQ(value2(8, 1).isEmpty(), false);   // levels 1 and 2 written
+  EXPECT_EQ(value2(8, 1).isEmpty(), false);  // levels 1 and 2 written
   EXPECT_EQ(value2(9, 1).isEmpty(), true);
   EXPECT_EQ(value2(45, 1).isEmpty(), true);  // the default threshold not
 }

@@ -53,11 +53,11 @@ TEST_F(Run, WorkedExampleAtTenPercentWritesItsHistoryAndResults) {
   EXPECT_TRUE(cell(15, 10).isEmpty());
   EXPECT_DIGITS(cell(29, 11).asDouble(), "0.033505");  // K29
   EXPECT_EQ(cell(29, 11).type(), Variant::Type::Double);
-  EXPECT_EQ(cell(35, 11), Variant::single(10));         // K35: threshold as read
-  EXPECT_EQ(cell(43, 11), Variant(Integer(12)));        // K43
-  EXPECT_EQ(cell(26, 12), Variant::single(29.92f));     // L26
-  EXPECT_EQ(cell(25, 12), Variant::single(20));         // L25
-  EXPECT_EQ(cell(25, 11), Variant::single(15));         // K25 water temperature
+  EXPECT_EQ(cell(35, 11), Variant::single(10));      // K35: threshold as read
+  EXPECT_EQ(cell(43, 11), Variant(Integer(12)));     // K43
+  EXPECT_EQ(cell(26, 12), Variant::single(29.92f));  // L26
+  EXPECT_EQ(cell(25, 12), Variant::single(20));      // L25
+  EXPECT_EQ(cell(25, 11), Variant::single(15));      // K25 water temperature
   // Point table: 12 kept points, re-zeroed times.
   for (int k = 1; k <= 12; ++k) {
     EXPECT_EQ(cell(44 + k, 10), Variant(Integer::checked(k)));
@@ -69,10 +69,11 @@ TEST_F(Run, WorkedExampleAtTenPercentWritesItsHistoryAndResults) {
   EXPECT_TRUE(cell(57, 10).isEmpty());
   // Summary row and averages of one set.
   EXPECT_EQ(cell(13, 1), Variant(Integer(1)));
-  for (int col = 2; col <= 8; ++col) EXPECT_EQ(cell(19, col), cell(13, col).type() == Variant::Type::Double
-                                                                  ? cell(13, col)
-                                                                  : Variant::single(float(cell(13, col).asDouble())))
-                                         << col;
+  for (int col = 2; col <= 8; ++col)
+    EXPECT_EQ(cell(19, col), cell(13, col).type() == Variant::Type::Double
+                                 ? cell(13, col)
+                                 : Variant::single(float(cell(13, col).asDouble())))
+        << col;
   EXPECT_EQ(cell(13, 4).type(), Variant::Type::Double);  // SOTE
   EXPECT_EQ(cell(13, 5).type(), Variant::Type::Single);  // SOTR
   EXPECT_EQ(run.sets.size(), 1u);
@@ -104,9 +105,9 @@ TEST_F(Run, WorkedExampleAtTenPercentWritesItsHistoryAndResults) {
 TEST_F(Run, ClearsEarlierResultsRightAfterRestoringAndShowsProgressForThreeSets) {
   read(workedTest(3));
   RunAnalysis(m, runScreen);
-  const std::vector<std::string> clears = {"j11:aw21", "j45:aw32767", "k25:l35", "r25:s35", "y25:z35", "af25:ag35",
-                                           "am25:an35", "at25:au35", "a13:h18", "b19:h19", "k43", "r43",
-                                           "y43", "af43", "am43", "at43"};
+  const std::vector<std::string> clears = {"j11:aw21",  "j45:aw32767", "k25:l35", "r25:s35", "y25:z35", "af25:ag35",
+                                           "am25:an35", "at25:au35",   "a13:h18", "b19:h19", "k43",     "r43",
+                                           "y43",       "af43",        "am43",    "at43"};
   std::vector<std::string> seen;
   for (const auto& r : book->log())
     if (r.op == Op::Clear) {
@@ -116,8 +117,8 @@ TEST_F(Run, ClearsEarlierResultsRightAfterRestoringAndShowsProgressForThreeSets)
   EXPECT_EQ(seen, clears);
   EXPECT_EQ(book->log()[0].op, Op::Clear);  // nothing written before
   const auto lines = runScreen.lines;
-  const std::vector<std::string> progress = {"ProgressBar1.Visible=True", "Max=3", "Min=0", "Value=0",
-                                             "Value=1", "Value=2", "Value=3"};
+  const std::vector<std::string> progress = {
+      "ProgressBar1.Visible=True", "Max=3", "Min=0", "Value=0", "Value=1", "Value=2", "Value=3"};
   auto start = std::find(lines.begin(), lines.end(), progress[0]);
   ASSERT_NE(start, lines.end());
   EXPECT_TRUE(std::equal(progress.begin(), progress.end(), start));
@@ -138,8 +139,7 @@ TEST_F(Run, NoAirFlowLeavesSoteEmptyAndItsAverageUnwritten) {
   EXPECT_TRUE(cell(31, 19).isEmpty());
   EXPECT_TRUE(cell(13, 4).isEmpty());
   EXPECT_TRUE(cell(19, 4).isEmpty());
-  for (const auto& r : book->log())
-    EXPECT_FALSE(r.op == Op::Write && r.row == 19 && r.column == 4) << "D19 written";
+  for (const auto& r : book->log()) EXPECT_FALSE(r.op == Op::Write && r.row == 19 && r.column == 4) << "D19 written";
   EXPECT_FALSE(cell(19, 5).isEmpty());
 }
 
@@ -166,8 +166,8 @@ TEST_F(Run, HistoryOfEachSetGoesIntoItsOwnBlock) {
   read(workedTest(3));
   threshold(3, Integer(10));
   RunAnalysis(m, runScreen);
-  EXPECT_EQ(cell(11, 24), Variant(Integer(1)));        // X11
-  EXPECT_DIGITS(cell(14, 25).asDouble(), "7.9823");    // Y14
+  EXPECT_EQ(cell(11, 24), Variant(Integer(1)));      // X11
+  EXPECT_DIGITS(cell(14, 25).asDouble(), "7.9823");  // Y14
 }
 
 TEST_F(Run, ThresholdsAreReadPerSetAndAnEmptyOneCountsAsZero) {

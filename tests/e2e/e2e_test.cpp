@@ -42,8 +42,7 @@ bool programArea(int sheet, int row, int column) {
   if (sheet != c::kResultsSheet) return false;
   if (parseA1(c::historyRange(c::kHistoryLastRow)).contains(row, column)) return true;
   if (parseA1(c::pointTableRange(c::kLastRow)).contains(row, column)) return true;
-  if (parseA1(c::summaryRange()).contains(row, column) || parseA1(c::averageRange()).contains(row, column))
-    return true;
+  if (parseA1(c::summaryRange()).contains(row, column) || parseA1(c::averageRange()).contains(row, column)) return true;
   for (int set = 1; set <= 6; ++set) {
     if (parseA1(c::resultBlockRange(set)).contains(row, column)) return true;
     if (row == c::kKeptCountRow && column == c::testColumn(set)) return true;
@@ -71,8 +70,7 @@ double parse(const std::string& text) {
     case Variant::Type::Single:
       if (double(float(value)) != value) return ::testing::AssertionFailure() << stored.value << " is not a Single";
       break;
-    default:
-      break;
+    default: break;
   }
   return ::testing::AssertionSuccess();
 }
@@ -111,7 +109,8 @@ class EndToEnd : public ::testing::Test {
     auto memory = std::make_shared<MemoryEngine>();
     a.reference = memory->book(a.file.string());
     for (const auto& [at, cell] : test::readStoredCells(a.file.string(), cells::kTestSheet))
-      if (cell.type.empty() || cell.type == "n") a.reference->write(1, at.first, at.second, Variant::dbl(parse(cell.value)));
+      if (cell.type.empty() || cell.type == "n")
+        a.reference->write(1, at.first, at.second, Variant::dbl(parse(cell.value)));
     std::ostringstream ignored, ignoredErr;
     RunBatch(*options, memory, ignored, ignoredErr);
 
@@ -158,9 +157,9 @@ bool has(const Cells& cells, int row, int column) { return cells.count({row, col
 fs::path e2e(const char* name) { return kSource / "tests/data/e2e" / name; }
 
 TEST_F(EndToEnd, EveryWrittenCellOfEachTestWorkbook) {
-  for (const char* name : {"one-set.xlsx", "two-sets.xlsx", "three-sets.xlsx", "six-sets.xlsx",
-                           "airflow-empty.xlsx", "airflow-zero.xlsx", "first-above-30-percent.xlsx",
-                           "four-kept.xlsx", "not-converging.xlsx"}) {
+  for (const char* name :
+       {"one-set.xlsx", "two-sets.xlsx", "three-sets.xlsx", "six-sets.xlsx", "airflow-empty.xlsx", "airflow-zero.xlsx",
+        "first-above-30-percent.xlsx", "four-kept.xlsx", "not-converging.xlsx"}) {
     SCOPED_TRACE(name);
     Analysed a = analyse(e2e(name));
     ASSERT_EQ(a.status, 0) << a.err;
@@ -192,8 +191,8 @@ TEST_F(EndToEnd, ThresholdsNonDefaultAndCleared) {
   expectSameAsReference(a);
   Cells s2 = test::readStoredCells(a.file.string(), 2);
   EXPECT_EQ(parse(at(s2, 45, 1).value), 12.5);
-  EXPECT_FALSE(has(s2, 45, 7));        // cleared: counts as 0 %
-  EXPECT_EQ(at(s2, 45, 13).value, "1");      // beyond the list: the default
+  EXPECT_FALSE(has(s2, 45, 7));          // cleared: counts as 0 %
+  EXPECT_EQ(at(s2, 45, 13).value, "1");  // beyond the list: the default
   Cells s3 = test::readStoredCells(a.file.string(), 3);
   EXPECT_EQ(parse(at(s3, 35, 11).value), 12.5);
   EXPECT_EQ(at(s3, 35, 18).value, "0");
@@ -205,9 +204,9 @@ TEST_F(EndToEnd, NoAirFlowAndNoConvergenceLeaveTheirCellsEmpty) {
     Analysed a = analyse(e2e(name));
     ASSERT_EQ(a.status, 0) << a.err;
     Cells s3 = test::readStoredCells(a.file.string(), 3);
-    EXPECT_FALSE(has(s3, 13, 4)) << name;  // D13
-    EXPECT_FALSE(has(s3, 19, 4)) << name;  // D19
-    EXPECT_FALSE(has(s3, 31, 12)) << name; // L31
+    EXPECT_FALSE(has(s3, 13, 4)) << name;   // D13
+    EXPECT_FALSE(has(s3, 19, 4)) << name;   // D19
+    EXPECT_FALSE(has(s3, 31, 12)) << name;  // L31
   }
   Analysed a = analyse(e2e("not-converging.xlsx"));
   ASSERT_EQ(a.status, 0) << a.err;

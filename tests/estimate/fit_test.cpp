@@ -79,7 +79,8 @@ TEST(Fit, WorkedExampleOfThirteenReadings) {
   for (int pass = 1; pass <= 4; ++pass) {
     SCOPED_TRACE(pass);
     EXPECT_EQ(b.history(1, pass, 0), Variant(Integer::checked(pass)));
-    for (int offset = 1; offset <= 4; ++offset) EXPECT_DIGITS(b.history(1, pass, offset).asDouble(), rows[pass - 1][offset]);
+    for (int offset = 1; offset <= 4; ++offset)
+      EXPECT_DIGITS(b.history(1, pass, offset).asDouble(), rows[pass - 1][offset]);
     for (int offset = 1; offset <= 3; ++offset) EXPECT_EQ(b.history(1, pass, offset).type(), Variant::Type::Single);
     // The sum of squares is a Single after the starting evaluation, a Double once adopted.
     EXPECT_EQ(b.history(1, pass, 4).type(), pass == 1 ? Variant::Type::Single : Variant::Type::Double);

@@ -7,9 +7,9 @@
 #include <functional>
 #include <map>
 
+#include "ScreenTest.h"
 #include "commands/ReadingCommand.h"
 #include "module1/Fault.h"
-#include "ScreenTest.h"
 #include "support/RecordingFeedback.h"
 #include "support/TestBook.h"
 #include "workbook/Book.h"

@@ -10,12 +10,12 @@
 #include <QSignalSpy>
 #include <QTemporaryDir>
 
+#include "ScreenTest.h"
 #include "commands/OpenCommand.h"
 #include "commands/ReadingCommand.h"
 #include "commands/RunCommand.h"
 #include "forms/Application.h"
 #include "module1/Fault.h"
-#include "ScreenTest.h"
 #include "support/RecordingFeedback.h"
 #include "workbook/CellMap.h"
 #include "workbook/xlsx/XlsxEngine.h"
@@ -42,8 +42,7 @@ QStringList writtenAreas(const QString& path) {
   QStringList cells;
   for (int row = 1; row <= 60; ++row)
     for (int column = 1; column <= 49; ++column)
-      for (int sheet : {cells::kAnalysisSheet, cells::kResultsSheet})
-        cells << cellText(*book, sheet, row, column);
+      for (int sheet : {cells::kAnalysisSheet, cells::kResultsSheet}) cells << cellText(*book, sheet, row, column);
   return cells;
 }
 

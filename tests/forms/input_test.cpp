@@ -1,11 +1,11 @@
 // frmInput: the lists on a Linux file system, the selection line in its four
 // forms, the Open command's guard and the drive that cannot be read.
 
+#include <unistd.h>
 #include <QComboBox>
 #include <QDir>
 #include <QListWidget>
 #include <QTemporaryDir>
-#include <unistd.h>
 
 #include "ScreenTest.h"
 #include "forms/DirList.h"

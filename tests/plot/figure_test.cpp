@@ -62,7 +62,8 @@ Figure readings(std::size_t n) {
   fig.xAxis("Time", "min", "t");
   fig.yAxis("DO", "mg/L");
   fig.add(Points{.label = "Readings", .x = t, .y = c, .highlighted = kept, .highlightLabel = "Kept"});
-  fig.add(sampled("Fitted curve", [](double x) { return 9 - 8 * std::exp(-0.1 * x); }, 0, t.back()));
+  fig.add(sampled(
+      "Fitted curve", [](double x) { return 9 - 8 * std::exp(-0.1 * x); }, 0, t.back()));
   return fig;
 }
 
@@ -85,7 +86,8 @@ TEST(Figure, IsSelfContainedSvgForAnHtmlPage) {
   }
   // The legend names each labelled series, and the highlighted points apart.
   std::vector<std::string> legend;
-  for (const pugi::xpath_node& n : parsed.svg.select_nodes("g[@class='plot-legend']/text")) legend.push_back(n.node().text().get());
+  for (const pugi::xpath_node& n : parsed.svg.select_nodes("g[@class='plot-legend']/text"))
+    legend.push_back(n.node().text().get());
   EXPECT_EQ(legend, (std::vector<std::string>{"Readings", "Kept", "Fitted curve", "Intervals"}));
   EXPECT_EQ(parsed.markers("plot-points").size(), 17u);
   EXPECT_EQ(parsed.markers("plot-highlighted").size(), 33u);
@@ -165,8 +167,8 @@ TEST(Figure, LargeSeriesAreThinnedAndSaySo) {
   EXPECT_EQ(drawn.size(), 2000u);
   std::set<std::string> texts;
   for (const pugi::xml_node& m : drawn) texts.insert(hoverText(m));
-  EXPECT_TRUE(texts.count("t = 0 min, DO = 1 mg/L"));             // the first reading
-  EXPECT_TRUE(texts.count("t = 1636.1 min, DO = 9 mg/L"));        // and the last
+  EXPECT_TRUE(texts.count("t = 0 min, DO = 1 mg/L"));       // the first reading
+  EXPECT_TRUE(texts.count("t = 1636.1 min, DO = 9 mg/L"));  // and the last
   EXPECT_TRUE(readings(2000).thinned().empty());
 }
 

@@ -29,7 +29,8 @@ std::string figure(const Figure& fig, const std::string& note) {
 
 std::string thinnedNote(const Figure& fig) {
   std::string note;
-  for (const Thinned& t : fig.thinned()) note += thinningNote(t, "readings") + "; the fit statistics use every reading.";
+  for (const Thinned& t : fig.thinned())
+    note += thinningNote(t, "readings") + "; the fit statistics use every reading.";
   return note;
 }
 
@@ -69,7 +70,8 @@ std::string campaignCurve() {
   fig.xAxis("Air flow", "scfm", "Q").min = 0;
   fig.yAxis("SOTE", "%").min = 0;
   fig.add(ErrorBars{.label = "Workbooks, with 95 % intervals", .x = flow, .y = sote, .low = low, .high = high});
-  Line curve = sampled("SOTE = 38.0·Q^−0.18", [](double q) { return 38.0 * std::pow(q, -0.18); }, 30, 170);
+  Line curve = sampled(
+      "SOTE = 38.0·Q^−0.18", [](double q) { return 38.0 * std::pow(q, -0.18); }, 30, 170);
   curve.dashed = true;
   fig.add(curve);
   return figure(fig, "");
@@ -105,8 +107,10 @@ int main(int argc, char** argv) {
          ".page { break-after: page; }\n"
          ".plot .plot-line.plot-s1 { stroke: #b03a2e; }\n"
          "</style></head><body>\n"
-      << "<section class=\"page\"><h1>Sample plots</h1>\n" << doAndResiduals() << "</section>\n"
-      << "<section>\n" << campaignCurve() << sensitivity() << "</section>\n</body></html>\n";
+      << "<section class=\"page\"><h1>Sample plots</h1>\n"
+      << doAndResiduals() << "</section>\n"
+      << "<section>\n"
+      << campaignCurve() << sensitivity() << "</section>\n</body></html>\n";
   out.close();
   if (!out) {
     std::cerr << "plot-sample-page: cannot write " << argv[1] << "\n";

@@ -30,10 +30,9 @@ struct Range {
 };
 
 // Test ranges of every kind the reports meet, and the extremes.
-const Range kRanges[] = {
-    {0, 1},       {0, 40},        {0.3, 0.7},       {-0.083, 0.061}, {-5, -1},    {-273.15, -0.5},
-    {6.43, 6.43}, {0, 0},         {-2, -2},         {1e-9, 3e-9},    {-1e-7, 2e-7}, {1e6, 1e6 + 0.5},
-    {123456, 123789}, {2e9, 9e12}, {1e15, 1e15},    {-1e300, 1e300}, {7, 3}};
+const Range kRanges[] = {{0, 1},           {0, 40},     {0.3, 0.7},   {-0.083, 0.061}, {-5, -1},      {-273.15, -0.5},
+                         {6.43, 6.43},     {0, 0},      {-2, -2},     {1e-9, 3e-9},    {-1e-7, 2e-7}, {1e6, 1e6 + 0.5},
+                         {123456, 123789}, {2e9, 9e12}, {1e15, 1e15}, {-1e300, 1e300}, {7, 3}};
 
 TEST(NiceTicks, CoverTheRangeInOneTwoFiveStepsWithinTheCount) {
   for (const Range& r : kRanges) {
@@ -51,16 +50,24 @@ TEST(NiceTicks, CoverTheRangeInOneTwoFiveStepsWithinTheCount) {
       EXPECT_TRUE(std::fabs(mantissa - 1) < 1e-9 || std::fabs(mantissa - 2) < 1e-9 || std::fabs(mantissa - 5) < 1e-9)
           << "step " << ticks.step;
       // The smallest step that fits: the next smaller one needs too many ticks.
-      if (low < high) { EXPECT_GT(countWithSmallerStep(low, high, ticks.step), maxCount); }
+      if (low < high) {
+        EXPECT_GT(countWithSmallerStep(low, high, ticks.step), maxCount);
+      }
 
       ASSERT_EQ(ticks.labels.size(), ticks.values.size());
       for (std::size_t i = 0; i < ticks.values.size(); ++i) {
         const double v = ticks.values[i];
         EXPECT_NEAR(v / ticks.step, std::round(v / ticks.step), 1e-6) << v << " is no multiple of the step";
-        if (i > 0) { EXPECT_NEAR(v - ticks.values[i - 1], ticks.step, 1e-9 * std::max(std::fabs(v), ticks.step)); }
+        if (i > 0) {
+          EXPECT_NEAR(v - ticks.values[i - 1], ticks.step, 1e-9 * std::max(std::fabs(v), ticks.step));
+        }
         EXPECT_EQ(parsed(ticks.labels[i]), v) << ticks.labels[i];
-        if (v == 0) { EXPECT_NE(ticks.labels[i][0], '-') << "a signed zero"; }
-        if (i > 0) { EXPECT_NE(ticks.labels[i], ticks.labels[i - 1]); }
+        if (v == 0) {
+          EXPECT_NE(ticks.labels[i][0], '-') << "a signed zero";
+        }
+        if (i > 0) {
+          EXPECT_NE(ticks.labels[i], ticks.labels[i - 1]);
+        }
       }
     }
   }

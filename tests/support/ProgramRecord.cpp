@@ -122,14 +122,14 @@ assess::RunRecord runProgram(const ProgramTest& test) {
     rec.kept = keptReadings(m, s);
 
     const StandardFigures f = Standardise(conditions, m.Cinf[s], m.KLa[s], s);
-    rec.figures = {f.Pv,     f.CsT,  f.Tau,  f.Omega,           f.CinfStd, f.KLa20,
-                   f.KLaT,   f.SOTR.asDouble(), number(f.SOTE), f.SatDepth};
+    rec.figures = {f.Pv,           f.CsT,     f.Tau, f.Omega, f.CinfStd, f.KLa20, f.KLaT, f.SOTR.asDouble(),
+                   number(f.SOTE), f.SatDepth};
     sums.add(f, fit.StdErr[s]);
     rec.initialAnalysis = initial[static_cast<std::size_t>(s - 1)];
     record.sets.push_back(std::move(rec));
   }
   const Averages avg = WriteAverages(dataBook(m), sums, m.NumSets);
-  record.averages = {number(avg.KLa20), number(avg.CinfStd), number(avg.SOTE),
+  record.averages = {number(avg.KLa20), number(avg.CinfStd),  number(avg.SOTE),
                      number(avg.SOTR),  number(avg.SatDepth), number(avg.StdErr)};
   return record;
 }

@@ -3,13 +3,13 @@
 
 #include <gtest/gtest.h>
 
+#include <unistd.h>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <set>
 #include <string>
-#include <unistd.h>
 #include <variant>
 #include <vector>
 
@@ -48,7 +48,8 @@ TEST(Workbooks, CommittedFilesAreWhatTheGeneratorMakes) {
     SCOPED_TRACE(path);
     const fs::path committed = fs::path(VK_SOURCE_DIR) / path;
     ASSERT_TRUE(fs::exists(committed)) << "not committed; run the target 'workbooks'";
-    EXPECT_TRUE(contents(out / path) == contents(committed)) << "differs from the generator's; run the target 'workbooks'";
+    EXPECT_TRUE(contents(out / path) == contents(committed))
+        << "differs from the generator's; run the target 'workbooks'";
   }
   // No workbook is committed that the generator no longer makes.
   for (const char* dir : {"templates", "tests/data/e2e"}) {
@@ -104,8 +105,7 @@ struct Analysis {
 };
 
 bool analysable(const TestBook& b) {
-  return !b.probes.empty() && b.sheets >= 3 && !b.errorReading &&
-         std::holds_alternative<double>(b.conditions[2]);
+  return !b.probes.empty() && b.sheets >= 3 && !b.errorReading && std::holds_alternative<double>(b.conditions[2]);
 }
 
 TEST(Workbooks, ConditionsAgreeWithTheReadings) {

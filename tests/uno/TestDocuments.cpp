@@ -8,9 +8,9 @@
 #include <com/sun/star/document/XEmbeddedScripts.hpp>
 #include <com/sun/star/frame/XStorable.hpp>
 #include <com/sun/star/script/XLibraryContainer.hpp>
+#include <com/sun/star/sheet/XSpreadsheet.hpp>
 #include <com/sun/star/sheet/XSpreadsheetDocument.hpp>
 #include <com/sun/star/sheet/XSpreadsheets.hpp>
-#include <com/sun/star/sheet/XSpreadsheet.hpp>
 #include <com/sun/star/table/CellContentType.hpp>
 #include <com/sun/star/text/XTextRange.hpp>
 #include <com/sun/star/util/XCloseable.hpp>
@@ -38,9 +38,11 @@ Document newWorkbook(OfficeConnection& office) {
   Document doc(office.desktop()->loadComponentFromURL("private:factory/scalc", "_blank", 0,
                                                       properties("Hidden", css::uno::Any(true))),
                UNO_QUERY_THROW);
-  Reference<css::sheet::XSpreadsheets> sheets = Reference<css::sheet::XSpreadsheetDocument>(doc, UNO_QUERY_THROW)->getSheets();
+  Reference<css::sheet::XSpreadsheets> sheets =
+      Reference<css::sheet::XSpreadsheetDocument>(doc, UNO_QUERY_THROW)->getSheets();
   while (Reference<css::container::XIndexAccess>(sheets, UNO_QUERY_THROW)->getCount() < 3) {
-    const sal_Int16 count = static_cast<sal_Int16>(Reference<css::container::XIndexAccess>(sheets, UNO_QUERY_THROW)->getCount());
+    const sal_Int16 count =
+        static_cast<sal_Int16>(Reference<css::container::XIndexAccess>(sheets, UNO_QUERY_THROW)->getCount());
     sheets->insertNewByName("Sheet" + rtl::OUString::number(count + 1), count);
   }
   return doc;

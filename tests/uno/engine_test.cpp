@@ -1,10 +1,10 @@
 #include <gtest/gtest.h>
 
 #include <com/sun/star/beans/XPropertySet.hpp>
+#include <com/sun/star/container/XNamed.hpp>
 #include <com/sun/star/sheet/XCalculatable.hpp>
 #include <com/sun/star/sheet/XCellRangeAddressable.hpp>
 #include <com/sun/star/sheet/XSpreadsheetView.hpp>
-#include <com/sun/star/container/XNamed.hpp>
 #include <com/sun/star/util/XModifiable.hpp>
 #include <com/sun/star/view/XSelectionSupplier.hpp>
 
@@ -145,11 +145,11 @@ TEST_F(LiveWorkbook, AFaultThatEndsACommandLeavesWhatWasWrittenInTheSheet) {
   m.DataBook = engine.bind(makeWorkbook("fault.xlsx"));
   Document doc = documentOf(*m.DataBook);
   EXPECT_THROW(commitAfter(m,
-                          [&] {
-                            m.DataBook->write(3, 13, 1, Integer(1));
-                            m.DataBook->write(3, 13, 2, Variant::single(3.25f));
-                            throw Fault(FaultKind::DivisionByZero, "data set 1: the divisor is zero");
-                          }),
+                           [&] {
+                             m.DataBook->write(3, 13, 1, Integer(1));
+                             m.DataBook->write(3, 13, 2, Variant::single(3.25f));
+                             throw Fault(FaultKind::DivisionByZero, "data set 1: the divisor is zero");
+                           }),
                Fault);
   EXPECT_EQ(cell(doc, 3, 13, 1)->getValue(), 1.0);
   EXPECT_EQ(cell(doc, 3, 13, 2)->getValue(), 3.25);

@@ -3,15 +3,15 @@
 #include <com/sun/star/chart2/data/XDataSource.hpp>
 #include <com/sun/star/container/XIndexAccess.hpp>
 #include <com/sun/star/document/XEmbeddedObjectSupplier.hpp>
+#include <com/sun/star/sheet/XArrayFormulaRange.hpp>
 #include <com/sun/star/sheet/XCellRangeAddressable.hpp>
-#include <com/sun/star/sheet/XSheetCellCursor.hpp>
+#include <com/sun/star/sheet/XCellRangeFormula.hpp>
 #include <com/sun/star/sheet/XCellRangesQuery.hpp>
+#include <com/sun/star/sheet/XSheetCellCursor.hpp>
 #include <com/sun/star/sheet/XSpreadsheet.hpp>
 #include <com/sun/star/sheet/XSpreadsheetDocument.hpp>
 #include <com/sun/star/sheet/XUsedAreaCursor.hpp>
 #include <com/sun/star/table/XTableChartsSupplier.hpp>
-#include <com/sun/star/sheet/XArrayFormulaRange.hpp>
-#include <com/sun/star/sheet/XCellRangeFormula.hpp>
 
 #include <filesystem>
 
@@ -94,7 +94,8 @@ TEST_F(LiveTemplate, HoldsTheTemplatesCellsAndItsOwnRedraw) {
   if (!fs::exists(kTemplateXlsx)) GTEST_SKIP() << kTemplateXlsx << " is not there";
   Document xlsx = openAsUser(office(), kTemplateXlsx);
   ASSERT_EQ(sheetsOf(ods)->getCount(), sheetsOf(xlsx)->getCount());
-  for (int s = 0; s < sheetsOf(xlsx)->getCount(); ++s) EXPECT_EQ(cellsOf(ods, s), cellsOf(xlsx, s)) << "sheet " << s + 1;
+  for (int s = 0; s < sheetsOf(xlsx)->getCount(); ++s)
+    EXPECT_EQ(cellsOf(ods, s), cellsOf(xlsx, s)) << "sheet " << s + 1;
   EXPECT_EQ(chartRanges(ods).size(), 6u * 4u);  // per set: measured and fitted, each against time
   closeDocument(xlsx);
 }

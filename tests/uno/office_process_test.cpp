@@ -1,8 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <unistd.h>
 #include <filesystem>
 #include <fstream>
-#include <unistd.h>
 
 #include "workbook/uno/LibreOfficeEngine.h"
 #include "workbook/uno/OfficeProcess.h"

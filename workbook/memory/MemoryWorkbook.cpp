@@ -13,9 +13,8 @@ MemoryWorkbook::MemoryWorkbook(std::string path, int sheets) : path_(std::move(p
 
 void MemoryWorkbook::checkSheet(int sheet) const {
   if (sheet < 1 || sheet > sheets_)
-    throw Fault(FaultKind::SubscriptOutOfRange, "the workbook " + path_ + " has no sheet " +
-                                                    std::to_string(sheet) + " (it has " +
-                                                    std::to_string(sheets_) + ")");
+    throw Fault(FaultKind::SubscriptOutOfRange, "the workbook " + path_ + " has no sheet " + std::to_string(sheet) +
+                                                    " (it has " + std::to_string(sheets_) + ")");
 }
 
 double MemoryWorkbook::readNumber(int sheet, int row, int column) {
@@ -25,8 +24,8 @@ double MemoryWorkbook::readNumber(int sheet, int row, int column) {
   if (it == cells_.end()) return 0.0;
   const Cell& cell = it->second;
   if (cell.error)
-    throw Fault(FaultKind::TypeMismatch, cellName(sheet, row, column) + " holds the error value " +
-                                             *cell.text + ", not a number");
+    throw Fault(FaultKind::TypeMismatch,
+                cellName(sheet, row, column) + " holds the error value " + *cell.text + ", not a number");
   if (cell.text) return numberFromText(*cell.text, sheet, row, column);
   return cell.value.asDouble();
 }
@@ -68,8 +67,7 @@ void MemoryWorkbook::show(int sheet) {
 
 void MemoryWorkbook::runMacro(std::string_view name) {
   log_.push_back({Op::RunMacro, 0, 0, 0, {}, std::string(name)});
-  if (name != "Redraw")
-    throw Fault(FaultKind::Workbook, "the workbook has no macro \"" + std::string(name) + "\"");
+  if (name != "Redraw") throw Fault(FaultKind::Workbook, "the workbook has no macro \"" + std::string(name) + "\"");
 }
 
 void MemoryWorkbook::commit() { log_.push_back({Op::Commit, 0, 0, 0, {}, {}}); }
@@ -90,8 +88,7 @@ Variant MemoryWorkbook::value(int sheet, int row, int column) const {
 std::map<std::pair<int, int>, Variant> MemoryWorkbook::cells(int sheet) const {
   std::map<std::pair<int, int>, Variant> result;
   for (const auto& [key, cell] : cells_)
-    if (std::get<0>(key) == sheet && !cell.value.isEmpty())
-      result[{std::get<1>(key), std::get<2>(key)}] = cell.value;
+    if (std::get<0>(key) == sheet && !cell.value.isEmpty()) result[{std::get<1>(key), std::get<2>(key)}] = cell.value;
   return result;
 }
 

@@ -21,8 +21,8 @@ class MemoryWorkbook : public Workbook {
     int sheet = 0;
     int row = 0;
     int column = 0;
-    Variant value;       // Write
-    std::string text;    // Clear / Select: the address; RunMacro: the name
+    Variant value;     // Write
+    std::string text;  // Clear / Select: the address; RunMacro: the name
   };
 
   explicit MemoryWorkbook(std::string path = "memory.xlsx", int sheets = 3);

@@ -1,8 +1,8 @@
 #include "workbook/uno/AbortingInteractionHandler.h"
 
 #include <com/sun/star/document/BrokenPackageRequest.hpp>
-#include <com/sun/star/document/LockedDocumentRequest.hpp>
 #include <com/sun/star/document/LockFileCorruptRequest.hpp>
+#include <com/sun/star/document/LockedDocumentRequest.hpp>
 #include <com/sun/star/document/OwnLockOnDocumentRequest.hpp>
 #include <com/sun/star/task/DocumentPasswordRequest2.hpp>
 #include <com/sun/star/task/ErrorCodeRequest.hpp>
@@ -21,12 +21,9 @@ std::string describe(const css::uno::Any& request) {
     return "it is locked for editing by " + (locked.UserInfo.isEmpty() ? "another user" : fromOffice(locked.UserInfo));
   if (css::document::OwnLockOnDocumentRequest own; request >>= own)
     return "it is locked for editing by this user, in another LibreOffice (" + fromOffice(own.TimeInfo) + ")";
-  if (css::document::LockFileCorruptRequest corrupt; request >>= corrupt)
-    return "its lock file is damaged";
-  if (css::document::BrokenPackageRequest broken; request >>= broken)
-    return "the file is damaged";
-  if (request.isExtractableTo(cppu::UnoType<css::task::PasswordRequest>::get()))
-    return "it is protected by a password";
+  if (css::document::LockFileCorruptRequest corrupt; request >>= corrupt) return "its lock file is damaged";
+  if (css::document::BrokenPackageRequest broken; request >>= broken) return "the file is damaged";
+  if (request.isExtractableTo(cppu::UnoType<css::task::PasswordRequest>::get())) return "it is protected by a password";
   if (css::ucb::InteractiveIOException io; request >>= io)
     return "the file could not be read (input/output error " + std::to_string(static_cast<int>(io.Code)) + ")";
   if (css::task::ErrorCodeRequest code; request >>= code)

@@ -1,9 +1,9 @@
 #include "workbook/uno/CalcWorkbook.h"
 
-#include <com/sun/star/beans/XPropertySet.hpp>
-#include <com/sun/star/container/XIndexAccess.hpp>
 #include <com/sun/star/awt/XTopWindow.hpp>
 #include <com/sun/star/awt/XWindow.hpp>
+#include <com/sun/star/beans/XPropertySet.hpp>
+#include <com/sun/star/container/XIndexAccess.hpp>
 #include <com/sun/star/frame/XController.hpp>
 #include <com/sun/star/frame/XFrame.hpp>
 #include <com/sun/star/sheet/CellFlags.hpp>
@@ -106,32 +106,34 @@ Reference<css::sheet::XSpreadsheet> CalcWorkbook::sheet(int index) {
   if (index < 1 || index > count)
     throw Fault(FaultKind::SubscriptOutOfRange, "the workbook " + path_ + " has no sheet " + std::to_string(index) +
                                                     " (it has " + std::to_string(count) + ")");
-  auto sheet = officeCall(doing, [&] {
-    return Reference<css::sheet::XSpreadsheet>(sheets->getByIndex(index - 1), UNO_QUERY_THROW);
-  });
+  auto sheet = officeCall(
+      doing, [&] { return Reference<css::sheet::XSpreadsheet>(sheets->getByIndex(index - 1), UNO_QUERY_THROW); });
   return sheets_[index] = sheet;
 }
 
 double CalcWorkbook::readNumber(int s, int row, int column) {
   flush(s);
   Reference<css::sheet::XSpreadsheet> sheet = this->sheet(s);
-  return officeCall([&] { return "read " + cellName(s, row, column); }, [&]() -> double {
-    Reference<css::table::XCell> cell = sheet->getCellByPosition(column - 1, row - 1);
-    switch (cell->getType()) {
-      case css::table::CellContentType_EMPTY: return 0.0;
-      case css::table::CellContentType_VALUE: return cell->getValue();
-      case css::table::CellContentType_TEXT: return numberFromText(cellText(cell), s, row, column);
-      default: break;
-    }
-    // A formula: its result.
-    if (cell->getError() != 0)
-      throw Fault(FaultKind::TypeMismatch, cellName(s, row, column) + " holds the error value " + cellText(cell) +
-                                               ", not a number");
-    sal_Int32 resultType = 0;
-    Reference<css::beans::XPropertySet>(cell, UNO_QUERY_THROW)->getPropertyValue("FormulaResultType2") >>= resultType;
-    if (resultType == css::sheet::FormulaResult::VALUE) return cell->getValue();
-    return numberFromText(cellText(cell), s, row, column);
-  });
+  return officeCall(
+      [&] { return "read " + cellName(s, row, column); },
+      [&]() -> double {
+        Reference<css::table::XCell> cell = sheet->getCellByPosition(column - 1, row - 1);
+        switch (cell->getType()) {
+          case css::table::CellContentType_EMPTY: return 0.0;
+          case css::table::CellContentType_VALUE: return cell->getValue();
+          case css::table::CellContentType_TEXT: return numberFromText(cellText(cell), s, row, column);
+          default: break;
+        }
+        // A formula: its result.
+        if (cell->getError() != 0)
+          throw Fault(FaultKind::TypeMismatch,
+                      cellName(s, row, column) + " holds the error value " + cellText(cell) + ", not a number");
+        sal_Int32 resultType = 0;
+        Reference<css::beans::XPropertySet>(cell, UNO_QUERY_THROW)->getPropertyValue("FormulaResultType2") >>=
+            resultType;
+        if (resultType == css::sheet::FormulaResult::VALUE) return cell->getValue();
+        return numberFromText(cellText(cell), s, row, column);
+      });
 }
 
 void CalcWorkbook::write(int s, int row, int column, const Variant& value) {
@@ -144,13 +146,14 @@ void CalcWorkbook::write(int s, int row, int column, const Variant& value) {
 
 void CalcWorkbook::writeCell(int s, int row, int column, const Variant& value) {
   Reference<css::sheet::XSpreadsheet> sheet = this->sheet(s);
-  officeCall([&] { return "write " + cellName(s, row, column); }, [&] {
-    Reference<css::table::XCell> cell = sheet->getCellByPosition(column - 1, row - 1);
-    if (value.isEmpty())
-      cell->setFormula(rtl::OUString());  // an empty formula empties the cell
-    else
-      cell->setValue(value.asDouble());
-  });
+  officeCall([&] { return "write " + cellName(s, row, column); },
+             [&] {
+               Reference<css::table::XCell> cell = sheet->getCellByPosition(column - 1, row - 1);
+               if (value.isEmpty())
+                 cell->setFormula(rtl::OUString());  // an empty formula empties the cell
+               else
+                 cell->setValue(value.asDouble());
+             });
 }
 
 void CalcWorkbook::writeBlock(int s, const WriteBlock& block) {
@@ -162,13 +165,15 @@ void CalcWorkbook::writeBlock(int s, const WriteBlock& block) {
     auto* cells = rowData[r].getArray();
     for (int c = 0; c < block.columns; ++c) cells[c] = cellValue(block.at(r, c));
   }
-  officeCall([&] { return blockName(s, block); }, [&] {
-    Reference<css::sheet::XCellRangeData> range(
-        sheet->getCellRangeByPosition(block.firstColumn - 1, block.firstRow - 1,
-                                      block.firstColumn + block.columns - 2, block.firstRow + block.rows - 2),
-        UNO_QUERY_THROW);
-    range->setDataArray(rows);
-  });
+  officeCall(
+      [&] { return blockName(s, block); },
+      [&] {
+        Reference<css::sheet::XCellRangeData> range(
+            sheet->getCellRangeByPosition(block.firstColumn - 1, block.firstRow - 1,
+                                          block.firstColumn + block.columns - 2, block.firstRow + block.rows - 2),
+            UNO_QUERY_THROW);
+        range->setDataArray(rows);
+      });
 }
 
 void CalcWorkbook::flush(int s) {
@@ -192,38 +197,41 @@ void CalcWorkbook::clearContents(int s, std::string_view range) {
   const CellRange r = parseA1(range);
   Reference<css::sheet::XSpreadsheet> sheet = this->sheet(s);
   if (auto it = pending_.find(s); it != pending_.end()) it->second.discard(r);
-  officeCall([&] { return "clear the cells " + std::string(range) + " of sheet " + std::to_string(s); }, [&] {
-    using namespace css::sheet::CellFlags;
-    Reference<css::sheet::XSheetOperation> cells(
-        sheet->getCellRangeByPosition(r.firstColumn - 1, r.firstRow - 1, r.lastColumn - 1, r.lastRow - 1),
-        UNO_QUERY_THROW);
-    cells->clearContents(VALUE | DATETIME | STRING | FORMULA);  // formats and notes stay
-  });
+  officeCall([&] { return "clear the cells " + std::string(range) + " of sheet " + std::to_string(s); },
+             [&] {
+               using namespace css::sheet::CellFlags;
+               Reference<css::sheet::XSheetOperation> cells(
+                   sheet->getCellRangeByPosition(r.firstColumn - 1, r.firstRow - 1, r.lastColumn - 1, r.lastRow - 1),
+                   UNO_QUERY_THROW);
+               cells->clearContents(VALUE | DATETIME | STRING | FORMULA);  // formats and notes stay
+             });
 }
 
 void CalcWorkbook::select(int s, std::string_view cell) {
   const CellRange r = parseA1(cell);
   Reference<css::sheet::XSpreadsheet> sheet = this->sheet(s);
-  officeCall([&] { return "select " + cellName(s, r.firstRow, r.firstColumn); }, [&] {
-    Reference<css::view::XSelectionSupplier> view(document_->getCurrentController(), UNO_QUERY_THROW);
-    view->select(css::uno::Any(sheet->getCellRangeByPosition(r.firstColumn - 1, r.firstRow - 1, r.lastColumn - 1,
-                                                             r.lastRow - 1)));
-  });
+  officeCall([&] { return "select " + cellName(s, r.firstRow, r.firstColumn); },
+             [&] {
+               Reference<css::view::XSelectionSupplier> view(document_->getCurrentController(), UNO_QUERY_THROW);
+               view->select(css::uno::Any(
+                   sheet->getCellRangeByPosition(r.firstColumn - 1, r.firstRow - 1, r.lastColumn - 1, r.lastRow - 1)));
+             });
 }
 
 void CalcWorkbook::show(int s) {
   Reference<css::sheet::XSpreadsheet> sheet = this->sheet(s);
-  officeCall([&] { return "show sheet " + std::to_string(s) + " of " + path_; }, [&] {
-    Reference<css::frame::XController> controller = document_->getCurrentController();
-    if (!controller.is())
-      throw Fault(FaultKind::Workbook, "the workbook " + path_ + " has no window in LibreOffice");
-    if (!hidden_) {
-      Reference<css::awt::XWindow> window = controller->getFrame()->getContainerWindow();
-      window->setVisible(true);
-      if (Reference<css::awt::XTopWindow> top(window, UNO_QUERY); top.is()) top->toFront();
-    }
-    Reference<css::sheet::XSpreadsheetView>(controller, UNO_QUERY_THROW)->setActiveSheet(sheet);
-  });
+  officeCall([&] { return "show sheet " + std::to_string(s) + " of " + path_; },
+             [&] {
+               Reference<css::frame::XController> controller = document_->getCurrentController();
+               if (!controller.is())
+                 throw Fault(FaultKind::Workbook, "the workbook " + path_ + " has no window in LibreOffice");
+               if (!hidden_) {
+                 Reference<css::awt::XWindow> window = controller->getFrame()->getContainerWindow();
+                 window->setVisible(true);
+                 if (Reference<css::awt::XTopWindow> top(window, UNO_QUERY); top.is()) top->toFront();
+               }
+               Reference<css::sheet::XSpreadsheetView>(controller, UNO_QUERY_THROW)->setActiveSheet(sheet);
+             });
 }
 
 void CalcWorkbook::runMacro(std::string_view name) {

@@ -32,8 +32,9 @@ rtl::OUString filterFor(const std::string& path) {
   if (ext == ".xlsm") return "Calc MS Excel 2007 VBA XML";
   if (ext == ".xls") return "MS Excel 97";
   if (ext == ".ods") return "calc8";
-  throw Fault(FaultKind::Workbook, "cannot store a workbook as " + path + ": the extension is not .xlsx, "
-                                   ".xlsm, .xls or .ods");
+  throw Fault(FaultKind::Workbook, "cannot store a workbook as " + path +
+                                       ": the extension is not .xlsx, "
+                                       ".xlsm, .xls or .ods");
 }
 
 }  // namespace
@@ -57,11 +58,9 @@ std::shared_ptr<Workbook> LibreOfficeEngine::bind(const std::string& path) {
   if (auto it = state_->books.find(absolute); it != state_->books.end())
     if (auto book = it->second.lock(); book && book->alive()) return book;
 
-  if (!state_->office || !state_->office->alive())
-    state_->office = std::make_shared<OfficeConnection>(state_->options);
-  BoundDocument bound = officeCall([&] { return "open the workbook " + path; }, [&] {
-    return bindDocument(*state_->office, absolute, state_->options.loadHidden);
-  });
+  if (!state_->office || !state_->office->alive()) state_->office = std::make_shared<OfficeConnection>(state_->options);
+  BoundDocument bound = officeCall([&] { return "open the workbook " + path; },
+                                   [&] { return bindDocument(*state_->office, absolute, state_->options.loadHidden); });
   if (bound.loadedHere) state_->loadedHere.push_back(bound.model);
   auto book = std::make_shared<CalcWorkbook>(state_->office, bound.model, bound.url, path, state_->options);
   state_->books[absolute] = book;
@@ -78,13 +77,14 @@ void LibreOfficeEngine::storeAs(Workbook& book, const std::string& path) {
   arguments.getArray()[0].Value <<= filterFor(path);
   arguments.getArray()[1].Name = "Overwrite";
   arguments.getArray()[1].Value <<= true;
-  officeCall([&] { return "store the workbook into " + path; }, [&] {
-    Reference<css::frame::XStorable> storable(calc->document(), css::uno::UNO_QUERY_THROW);
-    if (storable->getLocation() == url)
-      storable->store();
-    else
-      storable->storeToURL(url, arguments);
-  });
+  officeCall([&] { return "store the workbook into " + path; },
+             [&] {
+               Reference<css::frame::XStorable> storable(calc->document(), css::uno::UNO_QUERY_THROW);
+               if (storable->getLocation() == url)
+                 storable->store();
+               else
+                 storable->storeToURL(url, arguments);
+             });
 }
 
 void LibreOfficeEngine::closeDocumentsLoadedHere() {

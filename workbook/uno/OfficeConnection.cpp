@@ -77,8 +77,7 @@ OfficeConnection::OfficeConnection(const LibreOfficeOptions& options) {
     }
   }
   if (!context_.is()) {
-    if (!options.startOffice)
-      throw Fault(FaultKind::Workbook, "no LibreOffice listens on the pipe \"" + pipe + "\"");
+    if (!options.startOffice) throw Fault(FaultKind::Workbook, "no LibreOffice listens on the pipe \"" + pipe + "\"");
     std::vector<std::string> arguments{acceptArgument(pipe), "--nologo", "--norestore", "--nodefault"};
     arguments.insert(arguments.end(), options.officeArguments.begin(), options.officeArguments.end());
     const pid_t pid = startOffice(options.programDir, arguments);
@@ -91,8 +90,7 @@ OfficeConnection::OfficeConnection(const LibreOfficeOptions& options) {
       // An office that was running already takes over the arguments and the
       // started wrapper ends at once with status 0; any other end is a failure.
       if (!exitStatus && (exitStatus = officeExitStatus(pid)) && *exitStatus != 0)
-        throw Fault(FaultKind::Workbook,
-                    "LibreOffice ended at its start with status " + std::to_string(*exitStatus));
+        throw Fault(FaultKind::Workbook, "LibreOffice ended at its start with status " + std::to_string(*exitStatus));
       std::this_thread::sleep_for(std::chrono::milliseconds(250));
       try {
         context_ = tryResolve(resolver, pipe);

@@ -33,7 +33,7 @@ std::string variable(const char* name) {
 std::string acceptArgument(const std::string& pipeName) { return "--accept=pipe,name=" + pipeName + ";urp;"; }
 
 std::vector<std::string> utf8LocaleOverrides(const std::string& lcAll, const std::string& lcCtype,
-                                              const std::string& lang) {
+                                             const std::string& lang) {
   // The first one set decides, as the C library has it.
   const std::string& effective = !lcAll.empty() ? lcAll : !lcCtype.empty() ? lcCtype : lang;
   if (isUtf8(effective)) return {};
@@ -51,8 +51,7 @@ pid_t startOffice(const std::string& programDir, const std::vector<std::string>&
   for (std::string& a : args) argv.push_back(a.data());
   argv.push_back(nullptr);
 
-  std::vector<std::string> overrides =
-      utf8LocaleOverrides(variable("LC_ALL"), variable("LC_CTYPE"), variable("LANG"));
+  std::vector<std::string> overrides = utf8LocaleOverrides(variable("LC_ALL"), variable("LC_CTYPE"), variable("LANG"));
   std::vector<char*> envp;
   auto overridden = [&](const char* entry) {
     for (const std::string& o : overrides)

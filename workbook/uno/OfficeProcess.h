@@ -27,6 +27,6 @@ std::optional<int> officeExitStatus(pid_t pid);
 // the caller's LC_ALL, LC_CTYPE and LANG (empty when unset): none when the
 // effective locale already is UTF-8.
 std::vector<std::string> utf8LocaleOverrides(const std::string& lcAll, const std::string& lcCtype,
-                                              const std::string& lang);
+                                             const std::string& lang);
 
 }  // namespace vk

@@ -22,8 +22,7 @@ using css::uno::Reference;
 using css::uno::UNO_QUERY;
 using css::uno::UNO_QUERY_THROW;
 
-std::optional<rtl::OUString> findDocumentMacro(const Reference<css::frame::XModel>& document,
-                                              std::string_view name) {
+std::optional<rtl::OUString> findDocumentMacro(const Reference<css::frame::XModel>& document, std::string_view name) {
   Reference<css::document::XEmbeddedScripts> scripts(document, UNO_QUERY);
   if (!scripts.is()) return std::nullopt;
   Reference<css::script::XLibraryContainer> libraries(scripts->getBasicLibraries(), UNO_QUERY);

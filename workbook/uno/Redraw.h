@@ -12,7 +12,7 @@ namespace vk {
 // library and module holds it
 // ("vnd.sun.star.script:LIB.MODULE.name?language=Basic&location=document").
 std::optional<rtl::OUString> findDocumentMacro(const css::uno::Reference<css::frame::XModel>& document,
-                                              std::string_view name);
+                                               std::string_view name);
 
 // Runs the script with no arguments; its result is ignored.
 void runDocumentScript(const css::uno::Reference<css::frame::XModel>& document, const rtl::OUString& url);

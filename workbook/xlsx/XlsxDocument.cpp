@@ -99,12 +99,12 @@ void XlsxDocument::load() {
   for (int i = 0; i < 3; ++i) {
     const Sheet& s = *sheets_[std::size_t(i)];
     if (s.kind != "worksheet")
-      throw Fault(FaultKind::Workbook, "sheet " + std::to_string(i + 1) + " (\"" + s.listing.name + "\") of " +
-                                           label_ + " is " + describeKind(s.kind) +
+      throw Fault(FaultKind::Workbook, "sheet " + std::to_string(i + 1) + " (\"" + s.listing.name + "\") of " + label_ +
+                                           " is " + describeKind(s.kind) +
                                            "; the analysis needs worksheets as its first three sheets");
     if (!zip_->find(s.part))
-      throw Fault(FaultKind::Workbook, label_ + " is damaged: the part " + s.part + " of sheet " +
-                                           std::to_string(i + 1) + " is missing");
+      throw Fault(FaultKind::Workbook,
+                  label_ + " is damaged: the part " + s.part + " of sheet " + std::to_string(i + 1) + " is missing");
   }
 }
 
@@ -143,8 +143,7 @@ void XlsxDocument::checkCell(int sheetIndex, int row, int column) const {
                                                     std::to_string(sheetCount()) + ")");
   if (row < 1 || row > kMaxRows || column < 1 || column > kMaxColumns)
     throw Fault(FaultKind::SubscriptOutOfRange, "there is no cell at row " + std::to_string(row) + ", column " +
-                                                    std::to_string(column) + " of sheet " +
-                                                    std::to_string(sheetIndex));
+                                                    std::to_string(column) + " of sheet " + std::to_string(sheetIndex));
 }
 
 double XlsxDocument::readNumber(int sheetIndex, int row, int column) {
@@ -186,8 +185,8 @@ double XlsxDocument::numberOf(int sheetIndex, int row, int column, const CellCon
                                            "\") that the workbook does not have");
     return numberFromText(strings.text(index), sheetIndex, row, column);
   }
-  if (type == "inlineStr") return numberFromText(content.hasInlineString ? content.inlineString : content.value,
-                                                 sheetIndex, row, column);
+  if (type == "inlineStr")
+    return numberFromText(content.hasInlineString ? content.inlineString : content.value, sheetIndex, row, column);
   if (type == "str") return numberFromText(content.value, sheetIndex, row, column);
   if (type == "b") {
     if (isTrueValue(content.value)) return 1.0;

@@ -60,8 +60,7 @@ void XlsxWorkbook::refresh() {
   }
   // Read part-way through a command, the file would mix two versions: what
   // the command read or wrote before and the other program's work after.
-  if (commandUnderWay_ || (document_->changed() && !dropped_))
-    changedOnDisk();
+  if (commandUnderWay_ || (document_->changed() && !dropped_)) changedOnDisk();
   load();
 }
 
@@ -76,9 +75,7 @@ void XlsxWorkbook::write(int sheet, int row, int column, const Variant& value) {
   document().write(sheet, row, column, value);
 }
 
-void XlsxWorkbook::clearContents(int sheet, std::string_view range) {
-  document().clearContents(sheet, parseA1(range));
-}
+void XlsxWorkbook::clearContents(int sheet, std::string_view range) { document().clearContents(sheet, parseA1(range)); }
 
 void XlsxWorkbook::select(int sheet, std::string_view cell) {
   CellRange r = parseA1(cell);
@@ -90,8 +87,8 @@ void XlsxWorkbook::show(int sheet) { document().show(sheet); }
 void XlsxWorkbook::runMacro(std::string_view name) {
   // The one macro the analysis runs is built into this engine.
   if (name != "Redraw")
-    throw Fault(FaultKind::Workbook, "the workbook has no macro \"" + std::string(name) +
-                                         "\"; this program runs only \"Redraw\"");
+    throw Fault(FaultKind::Workbook,
+                "the workbook has no macro \"" + std::string(name) + "\"; this program runs only \"Redraw\"");
   document().requestRecalculation();
 }
 
@@ -100,8 +97,7 @@ void XlsxWorkbook::commit() {
   // Dropped work was reported when it was dropped; there is nothing to save.
   if (dropped_ || !document_->changed()) return;
   if (auto lock = foreignLockFile(file_))
-    throw Fault(FaultKind::Workbook, "the workbook " + path_ +
-                                         " is open in another program (its lock file " + *lock +
+    throw Fault(FaultKind::Workbook, "the workbook " + path_ + " is open in another program (its lock file " + *lock +
                                          " is there); close it there and run the command again. Nothing was saved");
   checkWritable("; nothing was saved");
   auto now = stampOf(file_);

@@ -16,8 +16,8 @@ namespace vk::xlsxtest {
 std::string sourcePath(const std::string& relative);
 
 struct EditedCopy {
-  std::string path;      // the edited copy
-  std::string original;  // its bytes before the edits
+  std::string path;                                      // the edited copy
+  std::string original;                                  // its bytes before the edits
   std::map<std::tuple<int, int, int>, Variant> written;  // (sheet, row, column) -> value
 };
 

@@ -38,38 +38,44 @@ void check(bool ok, const std::string& what) {
 }  // namespace
 
 std::string sheetXml(const std::string& cells, const std::string& before, const std::string& after) {
-  return std::string(kDecl) + "<worksheet xmlns=\"" + kMain + "\" xmlns:r=\"" + kRel + "\">" + before +
-         "<sheetData>" + cells + "</sheetData>" + after + "</worksheet>";
+  return std::string(kDecl) + "<worksheet xmlns=\"" + kMain + "\" xmlns:r=\"" + kRel + "\">" + before + "<sheetData>" +
+         cells + "</sheetData>" + after + "</worksheet>";
 }
 
 Parts Book::build() const {
-  std::string types = std::string(kDecl) +
-                      "<Types xmlns=\"http://schemas.openxmlformats.org/package/2006/content-types\">"
-                      "<Default Extension=\"rels\" ContentType=\"application/vnd.openxmlformats-package.relationships+xml\"/>"
-                      "<Default Extension=\"xml\" ContentType=\"application/xml\"/>"
-                      "<Default Extension=\"png\" ContentType=\"image/png\"/>"
-                      "<Override PartName=\"/xl/workbook.xml\" "
-                      "ContentType=\"application/vnd.openxmlformats-officedocument.spreadsheetml.sheet.main+xml\"/>"
-                      "<Override PartName=\"/xl/styles.xml\" "
-                      "ContentType=\"application/vnd.openxmlformats-officedocument.spreadsheetml.styles+xml\"/>";
-  std::string rels = std::string(kDecl) + "<Relationships xmlns=\"http://schemas.openxmlformats.org/package/2006/relationships\">";
+  std::string types =
+      std::string(kDecl) +
+      "<Types xmlns=\"http://schemas.openxmlformats.org/package/2006/content-types\">"
+      "<Default Extension=\"rels\" ContentType=\"application/vnd.openxmlformats-package.relationships+xml\"/>"
+      "<Default Extension=\"xml\" ContentType=\"application/xml\"/>"
+      "<Default Extension=\"png\" ContentType=\"image/png\"/>"
+      "<Override PartName=\"/xl/workbook.xml\" "
+      "ContentType=\"application/vnd.openxmlformats-officedocument.spreadsheetml.sheet.main+xml\"/>"
+      "<Override PartName=\"/xl/styles.xml\" "
+      "ContentType=\"application/vnd.openxmlformats-officedocument.spreadsheetml.styles+xml\"/>";
+  std::string rels =
+      std::string(kDecl) + "<Relationships xmlns=\"http://schemas.openxmlformats.org/package/2006/relationships\">";
   std::string sheetList;
   for (std::size_t i = 1; i <= sheets.size(); ++i) {
     std::string n = std::to_string(i);
     types += "<Override PartName=\"/xl/worksheets/sheet" + n +
              ".xml\" ContentType=\"application/vnd.openxmlformats-officedocument.spreadsheetml.worksheet+xml\"/>";
-    rels += "<Relationship Id=\"rId" + n + "\" Type=\"" + kRel + "/worksheet\" Target=\"worksheets/sheet" + n + ".xml\"/>";
+    rels +=
+        "<Relationship Id=\"rId" + n + "\" Type=\"" + kRel + "/worksheet\" Target=\"worksheets/sheet" + n + ".xml\"/>";
     sheetList += "<sheet name=\"Sheet" + n + "\" sheetId=\"" + n + "\" r:id=\"rId" + n + "\"/>";
   }
   rels += "<Relationship Id=\"rId100\" Type=\"" + std::string(kRel) + "/styles\" Target=\"styles.xml\"/>";
   if (!sharedStrings.empty()) {
-    types += "<Override PartName=\"/xl/sharedStrings.xml\" "
-             "ContentType=\"application/vnd.openxmlformats-officedocument.spreadsheetml.sharedStrings+xml\"/>";
-    rels += "<Relationship Id=\"rId101\" Type=\"" + std::string(kRel) + "/sharedStrings\" Target=\"sharedStrings.xml\"/>";
+    types +=
+        "<Override PartName=\"/xl/sharedStrings.xml\" "
+        "ContentType=\"application/vnd.openxmlformats-officedocument.spreadsheetml.sharedStrings+xml\"/>";
+    rels +=
+        "<Relationship Id=\"rId101\" Type=\"" + std::string(kRel) + "/sharedStrings\" Target=\"sharedStrings.xml\"/>";
   }
   if (!calcChain.empty()) {
-    types += "<Override PartName=\"/xl/calcChain.xml\" "
-             "ContentType=\"application/vnd.openxmlformats-officedocument.spreadsheetml.calcChain+xml\"/>";
+    types +=
+        "<Override PartName=\"/xl/calcChain.xml\" "
+        "ContentType=\"application/vnd.openxmlformats-officedocument.spreadsheetml.calcChain+xml\"/>";
     rels += "<Relationship Id=\"rId102\" Type=\"" + std::string(kRel) + "/calcChain\" Target=\"calcChain.xml\"/>";
   }
   types += "</Types>";
@@ -80,7 +86,9 @@ Parts Book::build() const {
       {"[Content_Types].xml", types},
       {"_rels/.rels", std::string(kDecl) +
                           "<Relationships xmlns=\"http://schemas.openxmlformats.org/package/2006/relationships\">"
-                          "<Relationship Id=\"rId1\" Type=\"" + kRel + "/officeDocument\" Target=\"xl/workbook.xml\"/>"
+                          "<Relationship Id=\"rId1\" Type=\"" +
+                          kRel +
+                          "/officeDocument\" Target=\"xl/workbook.xml\"/>"
                           "</Relationships>"},
       {"xl/workbook.xml", workbook},
       {"xl/_rels/workbook.xml.rels", rels},
@@ -122,12 +130,13 @@ TemplateBook templateLikeBook(int pointRows) {
   Cells sheets[4];
   auto number = [&](int sheet, int row, int column, double value, const char* style = nullptr) {
     std::string v = std::to_string(value);
-    sheets[sheet][row][column] = "<c r=\"" + ref(row, column) + "\"" + (style ? std::string(" s=\"") + style + "\"" : "") +
-                                 "><v>" + v + "</v></c>";
+    sheets[sheet][row][column] = "<c r=\"" + ref(row, column) + "\"" +
+                                 (style ? std::string(" s=\"") + style + "\"" : "") + "><v>" + v + "</v></c>";
     t.numbers[{sheet, row, column}] = std::stod(v);
   };
   auto text = [&](int sheet, int row, int column, int stringIndex) {
-    sheets[sheet][row][column] = "<c r=\"" + ref(row, column) + "\" t=\"s\"><v>" + std::to_string(stringIndex) + "</v></c>";
+    sheets[sheet][row][column] =
+        "<c r=\"" + ref(row, column) + "\" t=\"s\"><v>" + std::to_string(stringIndex) + "</v></c>";
   };
   auto formula = [&](int sheet, int row, int column, const std::string& f, const std::string& cached) {
     sheets[sheet][row][column] = "<c r=\"" + ref(row, column) + "\"><f>" + f + "</f><v>" + cached + "</v></c>";
@@ -144,7 +153,8 @@ TemplateBook templateLikeBook(int pointRows) {
   // Sheet 2: the initial analysis and the start thresholds.
   text(2, 1, 1, 1);
   for (int row = 7; row <= 22; ++row)
-    for (int column = 1; column <= 35; ++column) number(2, row, column, row * 0.5 + column, column % 6 == 1 ? "1" : nullptr);
+    for (int column = 1; column <= 35; ++column)
+      number(2, row, column, row * 0.5 + column, column % 6 == 1 ? "1" : nullptr);
   for (int set = 1; set <= 6; ++set) number(2, 45, 6 * (set - 1) + 1, 1);
   formula(2, 40, 2, "A7*2", "9");
   // Sheet 3: history, summary, results, kept counts and point tables.
@@ -160,13 +170,17 @@ TemplateBook templateLikeBook(int pointRows) {
     }
   for (int set = 1; set <= 6; ++set) number(3, 43, 7 * (set - 1) + 11, pointRows - 44);
   for (int row = 45; row <= pointRows; ++row)
-    for (int column = 10; column <= 49; ++column) number(3, row, column, row * 0.01 + column, column == 10 ? "2" : nullptr);
+    for (int column = 10; column <= 49; ++column)
+      number(3, row, column, row * 0.01 + column, column == 10 ? "2" : nullptr);
   formula(3, 5, 3, "AVERAGE(J45:J" + std::to_string(pointRows) + ")", "11");
   formula(3, 6, 3, "Sheet2!A45+1", "2");
   formula(3, 7, 3, "1+2", "3");
 
-  t.book.sheets = {sheetXml(rows(sheets[1]), "<sheetViews><sheetView tabSelected=\"1\" workbookViewId=\"0\"/></sheetViews>"), sheetXml(rows(sheets[2])),
-                   sheetXml(rows(sheets[3]), "<cols><col min=\"10\" max=\"49\" width=\"10\" style=\"1\" customWidth=\"1\"/></cols>")};
+  t.book.sheets = {
+      sheetXml(rows(sheets[1]), "<sheetViews><sheetView tabSelected=\"1\" workbookViewId=\"0\"/></sheetViews>"),
+      sheetXml(rows(sheets[2])),
+      sheetXml(rows(sheets[3]),
+               "<cols><col min=\"10\" max=\"49\" width=\"10\" style=\"1\" customWidth=\"1\"/></cols>")};
   t.book.sharedStrings =
       "<sst xmlns=\"http://schemas.openxmlformats.org/spreadsheetml/2006/main\" count=\"3\" uniqueCount=\"3\">"
       "<si><t>Test conditions</t></si><si><t>Initial analysis</t></si><si><t>Results</t></si></sst>";
@@ -176,9 +190,10 @@ TemplateBook templateLikeBook(int pointRows) {
   t.book.bookViews = "<bookViews><workbookView activeTab=\"0\"/></bookViews>";
   std::string png = std::string("\x89PNG\r\n\x1a\n", 8);
   for (int i = 0; i < 4000; ++i) png += char((i * 7919) % 251);
-  t.book.extraParts = {{"docProps/core.xml", "<cp:coreProperties xmlns:cp=\"c\"><cp:revision>3</cp:revision></cp:coreProperties>"},
-                       {"xl/theme/theme1.xml", "<a:theme xmlns:a=\"a\" name=\"Office\">" + std::string(2000, ' ') + "</a:theme>"},
-                       {"xl/media/image1.png", png}};
+  t.book.extraParts = {
+      {"docProps/core.xml", "<cp:coreProperties xmlns:cp=\"c\"><cp:revision>3</cp:revision></cp:coreProperties>"},
+      {"xl/theme/theme1.xml", "<a:theme xmlns:a=\"a\" name=\"Office\">" + std::string(2000, ' ') + "</a:theme>"},
+      {"xl/media/image1.png", png}};
   return t;
 }
 
@@ -266,7 +281,9 @@ bool hasZip64Records(const std::string& bytes) {
   if (bytes.find(std::string("PK\x06\x06", 4)) != std::string::npos) return true;
   if (bytes.find(std::string("PK\x06\x07", 4)) != std::string::npos) return true;
   // Zip64 extra fields (id 0x0001) in the central directory and local headers.
-  auto u16 = [&](std::size_t p) { return unsigned(std::uint8_t(bytes[p])) | unsigned(std::uint8_t(bytes[p + 1])) << 8; };
+  auto u16 = [&](std::size_t p) {
+    return unsigned(std::uint8_t(bytes[p])) | unsigned(std::uint8_t(bytes[p + 1])) << 8;
+  };
   auto hasZip64Field = [&](std::size_t extra, std::size_t extraLength) {
     for (std::size_t p = extra; p + 4 <= extra + extraLength && p + 4 <= bytes.size(); p += 4 + u16(p + 2))
       if (u16(p) == 0x0001) return true;
@@ -276,7 +293,8 @@ bool hasZip64Records(const std::string& bytes) {
   for (std::size_t at = bytes.find(central); at != std::string::npos && at + 46 <= bytes.size();
        at = bytes.find(central, at + 4))
     if (hasZip64Field(at + 46 + u16(at + 28), u16(at + 30))) return true;
-  for (std::size_t at = bytes.find(local); at != std::string::npos && at + 30 <= bytes.size(); at = bytes.find(local, at + 4))
+  for (std::size_t at = bytes.find(local); at != std::string::npos && at + 30 <= bytes.size();
+       at = bytes.find(local, at + 4))
     if (hasZip64Field(at + 30 + u16(at + 26), u16(at + 28))) return true;
   return false;
 }

@@ -21,10 +21,10 @@ std::string sheetXml(const std::string& cells, const std::string& before = "", c
 
 struct Book {
   std::vector<std::string> sheets = {sheetXml(""), sheetXml(""), sheetXml("")};  // worksheet parts
-  std::string sharedStrings;   // a whole part, or none
-  std::string calcChain;       // a whole part, or none
-  std::string bookViews;       // an element before <sheets>
-  Parts extraParts;            // added as they are, unlisted
+  std::string sharedStrings;                                                     // a whole part, or none
+  std::string calcChain;                                                         // a whole part, or none
+  std::string bookViews;                                                         // an element before <sheets>
+  Parts extraParts;                                                              // added as they are, unlisted
   Parts build() const;
 };
 

@@ -5,8 +5,8 @@
 
 #include <gtest/gtest.h>
 
-#include <pugixml.hpp>
 #include <xlsxwriter.h>
+#include <pugixml.hpp>
 
 #include <filesystem>
 
@@ -20,8 +20,12 @@ namespace {
 
 using namespace vk::xlsxtest;
 
-const char* kForeign[] = {"openpyxl-rich-text.xlsx",      "openpyxl-inline-strings.xlsx", "openpyxl-cached-formulas.xlsx",
-                          "openpyxl-numbers-as-text.xlsx", "zip64-local-headers.xlsx",     "zip64.xlsx",
+const char* kForeign[] = {"openpyxl-rich-text.xlsx",
+                          "openpyxl-inline-strings.xlsx",
+                          "openpyxl-cached-formulas.xlsx",
+                          "openpyxl-numbers-as-text.xlsx",
+                          "zip64-local-headers.xlsx",
+                          "zip64.xlsx",
                           "libreoffice.xlsx"};
 
 std::string foreign(const std::string& name) { return sourcePath("tests/data/foreign/" + name); }
@@ -80,13 +84,12 @@ TEST_P(ForeignWorkbooks, EditedLikeTheCommandsKeepEverythingElse) {
   EXPECT_EQ(book->readNumber(1, 14, 9), 8.64);
 }
 
-INSTANTIATE_TEST_SUITE_P(Files, ForeignWorkbooks, ::testing::ValuesIn(kForeign),
-                         [](const auto& info) {
-                           std::string name = info.param;
-                           for (char& ch : name)
-                             if (!std::isalnum(static_cast<unsigned char>(ch))) ch = '_';
-                           return name;
-                         });
+INSTANTIATE_TEST_SUITE_P(Files, ForeignWorkbooks, ::testing::ValuesIn(kForeign), [](const auto& info) {
+  std::string name = info.param;
+  for (char& ch : name)
+    if (!std::isalnum(static_cast<unsigned char>(ch))) ch = '_';
+  return name;
+});
 
 TEST(ForeignWorkbookDetails, RichTextInlineStringsAndCachedFormulas) {
   TempDir dir;
@@ -94,8 +97,8 @@ TEST(ForeignWorkbookDetails, RichTextInlineStringsAndCachedFormulas) {
   for (const char* name : {"openpyxl-rich-text.xlsx", "openpyxl-cached-formulas.xlsx"})
     writeFile(dir.file(name), readFile(foreign(name)));
   auto formulas = engine.bind(dir.file("openpyxl-cached-formulas.xlsx"));
-  EXPECT_EQ(formulas->readNumber(1, 4, 5), 1);  // E4, TRUE
-  EXPECT_EQ(formulas->readNumber(3, 20, 2), 5);  // B20's stale cached value, as stored
+  EXPECT_EQ(formulas->readNumber(1, 4, 5), 1);         // E4, TRUE
+  EXPECT_EQ(formulas->readNumber(3, 20, 2), 5);        // B20's stale cached value, as stored
   EXPECT_THROW(formulas->readNumber(1, 3, 5), Fault);  // E3, "Probes: 2"
 
   // Writing the summary: B20 must be recalculated, and the chain goes.

@@ -64,7 +64,8 @@ Table readCsv(const std::string& path) {
 }
 
 std::string cell(const Table& table, int row, int column) {
-  if (row < 1 || std::size_t(row) > table.size() || column < 1 || std::size_t(column) > table[row - 1].size()) return {};
+  if (row < 1 || std::size_t(row) > table.size() || column < 1 || std::size_t(column) > table[row - 1].size())
+    return {};
   return table[std::size_t(row - 1)][std::size_t(column - 1)];
 }
 
@@ -117,7 +118,8 @@ class LibreOffice : public ::testing::Test {
 TEST_F(LibreOffice, OpensWhatTheEngineWroteWithValuesAndRecalculatedFormulas) {
   writeFile(dir.file("template-like-source.xlsx"), zipBytes(templateLikeBook().book.build()));
   EditedCopy mine = editLikeTheCommands(dir, dir.file("template-like-source.xlsx"), "mine.xlsx");
-  EditedCopy formulas = editLikeTheCommands(dir, sourcePath("tests/data/foreign/openpyxl-cached-formulas.xlsx"), "formulas.xlsx");
+  EditedCopy formulas =
+      editLikeTheCommands(dir, sourcePath("tests/data/foreign/openpyxl-cached-formulas.xlsx"), "formulas.xlsx");
   EditedCopy zip64 = editLikeTheCommands(dir, sourcePath("tests/data/foreign/zip64.xlsx"), "zip64.xlsx");
   EditedCopy office = editLikeTheCommands(dir, sourcePath("tests/data/foreign/libreoffice.xlsx"), "office.xlsx");
   std::vector<std::string> files = {mine.path, formulas.path, zip64.path, office.path};
@@ -138,7 +140,8 @@ TEST_F(LibreOffice, OpensWhatTheEngineWroteWithValuesAndRecalculatedFormulas) {
   EXPECT_EQ(cell(results, 1, 1), "Results");
 
   const std::vector<std::string> names = {"Test", "Initial analysis", "Results"};
-  for (const auto& [copy, stem] : {std::pair{&formulas, "formulas"}, std::pair{&zip64, "zip64"}, std::pair{&office, "office"}}) {
+  for (const auto& [copy, stem] :
+       {std::pair{&formulas, "formulas"}, std::pair{&zip64, "zip64"}, std::pair{&office, "office"}}) {
     expectWritten(*copy, stem, names);
     expectNumber(sheet(stem, "Test"), 11, 3, 1200);
   }

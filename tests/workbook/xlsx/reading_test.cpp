@@ -31,22 +31,22 @@ std::string faultOf(const std::function<void()>& f, FaultKind* kind = nullptr) {
 
 const char* kValues =
     "<row r=\"7\">"
-    "<c r=\"C7\"><v>40</v></c>"                                         // number
-    "<c r=\"D7\" t=\"s\"><v>0</v></c>"                                  // shared string " 12.5 "
-    "<c r=\"E7\" t=\"s\"><v>1</v></c>"                                  // rich text with a phonetic reading
-    "<c r=\"F7\" t=\"inlineStr\"><is><t>-3e2</t></is></c>"              // inline string
-    "<c r=\"G7\" t=\"b\"><v>1</v></c>"                                  // boolean
-    "<c r=\"H7\"><f>C7*2</f><v>80</v></c>"                              // formula, cached number
-    "<c r=\"I7\" t=\"str\"><f>TEXT(C7,\"0\")</f><v>40</v></c>"          // formula, cached text
-    "<c r=\"J7\" s=\"1\"/>"                                             // formatted, empty
-    "<c r=\"K7\" t=\"d\"><v>2024-03-01T12:00:00</v></c>"                // ISO date
+    "<c r=\"C7\"><v>40</v></c>"                                 // number
+    "<c r=\"D7\" t=\"s\"><v>0</v></c>"                          // shared string " 12.5 "
+    "<c r=\"E7\" t=\"s\"><v>1</v></c>"                          // rich text with a phonetic reading
+    "<c r=\"F7\" t=\"inlineStr\"><is><t>-3e2</t></is></c>"      // inline string
+    "<c r=\"G7\" t=\"b\"><v>1</v></c>"                          // boolean
+    "<c r=\"H7\"><f>C7*2</f><v>80</v></c>"                      // formula, cached number
+    "<c r=\"I7\" t=\"str\"><f>TEXT(C7,\"0\")</f><v>40</v></c>"  // formula, cached text
+    "<c r=\"J7\" s=\"1\"/>"                                     // formatted, empty
+    "<c r=\"K7\" t=\"d\"><v>2024-03-01T12:00:00</v></c>"        // ISO date
     "<c r=\"L7\"><v>1.5E-3</v></c>"
     "</row>"
     "<row r=\"9\">"
-    "<c r=\"C9\" t=\"s\"><v>2</v></c>"                                  // the text "warm"
-    "<c r=\"D9\" t=\"e\"><v>#DIV/0!</v></c>"                            // an error
-    "<c r=\"E9\"><f>C7/0</f></c>"                                       // formula never calculated
-    "<c r=\"F9\" t=\"s\"><v>7</v></c>"                                  // no such shared string
+    "<c r=\"C9\" t=\"s\"><v>2</v></c>"        // the text "warm"
+    "<c r=\"D9\" t=\"e\"><v>#DIV/0!</v></c>"  // an error
+    "<c r=\"E9\"><f>C7/0</f></c>"             // formula never calculated
+    "<c r=\"F9\" t=\"s\"><v>7</v></c>"        // no such shared string
     "<c r=\"G9\" t=\"inlineStr\"><is><r><t>1</t></r><r><t>0 kg</t></r></is></c>"
     "</row>";
 
@@ -133,18 +133,23 @@ TEST(XlsxReading, PrefixedPartsAndCellsWithoutReferences) {
 
 TEST(XlsxReading, SheetsComeInTheWorkbooksOrderThroughItsRelationships) {
   Book book;
-  for (int i = 0; i < 3; ++i) book.sheets[std::size_t(i)] = sheetXml("<row r=\"1\"><c r=\"A1\"><v>" + std::to_string(i + 1) + "</v></c></row>");
+  for (int i = 0; i < 3; ++i)
+    book.sheets[std::size_t(i)] = sheetXml("<row r=\"1\"><c r=\"A1\"><v>" + std::to_string(i + 1) + "</v></c></row>");
   Parts parts = book.build();
   // The workbook part under another name, listing the parts in another order.
   const std::string rel = "http://schemas.openxmlformats.org/officeDocument/2006/relationships";
   for (auto& [name, content] : parts) {
-    if (name == "_rels/.rels") content = "<Relationships xmlns=\"http://schemas.openxmlformats.org/package/2006/relationships\">"
-                                         "<Relationship Id=\"a\" Type=\"" + rel + "/officeDocument\" Target=\"/xl/book.xml\"/></Relationships>";
+    if (name == "_rels/.rels")
+      content =
+          "<Relationships xmlns=\"http://schemas.openxmlformats.org/package/2006/relationships\">"
+          "<Relationship Id=\"a\" Type=\"" +
+          rel + "/officeDocument\" Target=\"/xl/book.xml\"/></Relationships>";
     if (name == "xl/workbook.xml") {
       name = "xl/book.xml";
-      content = "<workbook xmlns=\"http://schemas.openxmlformats.org/spreadsheetml/2006/main\" xmlns:r=\"" + rel +
-                "\"><sheets><sheet name=\"C\" sheetId=\"3\" r:id=\"rId3\"/><sheet name=\"A\" sheetId=\"1\" r:id=\"rId1\"/>"
-                "<sheet name=\"B\" sheetId=\"2\" r:id=\"rId2\"/></sheets></workbook>";
+      content =
+          "<workbook xmlns=\"http://schemas.openxmlformats.org/spreadsheetml/2006/main\" xmlns:r=\"" + rel +
+          "\"><sheets><sheet name=\"C\" sheetId=\"3\" r:id=\"rId3\"/><sheet name=\"A\" sheetId=\"1\" r:id=\"rId1\"/>"
+          "<sheet name=\"B\" sheetId=\"2\" r:id=\"rId2\"/></sheets></workbook>";
     }
     if (name == "xl/_rels/workbook.xml.rels") name = "xl/_rels/book.xml.rels";
     if (name == "[Content_Types].xml") {
@@ -176,7 +181,8 @@ TEST(XlsxReading, LimitsStopHostileFiles) {
   EXPECT_NE(faultWith(bomb.build()).find("too large to read"), std::string::npos);
   // Many parts, each within the limit, together beyond it.
   Book many;
-  for (auto& sheet : many.sheets) sheet = sheetXml("<row r=\"1\"><c r=\"A1\"><v>1</v></c></row>" + std::string(1000000, ' '));
+  for (auto& sheet : many.sheets)
+    sheet = sheetXml("<row r=\"1\"><c r=\"A1\"><v>1</v></c></row>" + std::string(1000000, ' '));
   many.sheets.push_back(many.sheets[0]);
   EXPECT_NE(faultWith(many.build()).find("more data than this program can read"), std::string::npos);
   // Too many entries.
@@ -207,20 +213,21 @@ TEST_F(XlsxFileFaults, FilesThatAreNotWorkbooks) {
   writeFile(dir.file("old.xls"), std::string("\xD0\xCF\x11\xE0\xA1\xB1\x1A\xE1", 8) + std::string(504, '\0'));
   EXPECT_NE(bindFault(dir.file("old.xls")).find("not a zip archive"), std::string::npos);
 
-  Parts slides = {{"[Content_Types].xml",
-                   "<Types xmlns=\"http://schemas.openxmlformats.org/package/2006/content-types\"><Override "
-                   "PartName=\"/ppt/presentation.xml\" "
-                   "ContentType=\"application/vnd.openxmlformats-officedocument.presentationml.presentation.main+xml\"/></Types>"},
-                  {"_rels/.rels",
-                   "<Relationships xmlns=\"http://schemas.openxmlformats.org/package/2006/relationships\"><Relationship "
-                   "Id=\"rId1\" Type=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships/officeDocument\" "
-                   "Target=\"ppt/presentation.xml\"/></Relationships>"},
-                  {"ppt/presentation.xml", "<p:presentation xmlns:p=\"p\"/>"}};
+  Parts slides = {
+      {"[Content_Types].xml",
+       "<Types xmlns=\"http://schemas.openxmlformats.org/package/2006/content-types\"><Override "
+       "PartName=\"/ppt/presentation.xml\" "
+       "ContentType=\"application/vnd.openxmlformats-officedocument.presentationml.presentation.main+xml\"/></Types>"},
+      {"_rels/.rels",
+       "<Relationships xmlns=\"http://schemas.openxmlformats.org/package/2006/relationships\"><Relationship "
+       "Id=\"rId1\" Type=\"http://schemas.openxmlformats.org/officeDocument/2006/relationships/officeDocument\" "
+       "Target=\"ppt/presentation.xml\"/></Relationships>"},
+      {"ppt/presentation.xml", "<p:presentation xmlns:p=\"p\"/>"}};
   writeFile(dir.file("slides.xlsx"), zipBytes(slides));
   EXPECT_NE(bindFault(dir.file("slides.xlsx")).find("it is a presentation"), std::string::npos);
 
-  writeFile(dir.file("odf.xlsx"), zipBytes({{"mimetype", "application/vnd.oasis.opendocument.spreadsheet"},
-                                            {"content.xml", "<x/>"}}));
+  writeFile(dir.file("odf.xlsx"),
+            zipBytes({{"mimetype", "application/vnd.oasis.opendocument.spreadsheet"}, {"content.xml", "<x/>"}}));
   EXPECT_NE(bindFault(dir.file("odf.xlsx")).find("OpenDocument"), std::string::npos);
 
   writeFile(dir.file("empty.xlsx"), "");

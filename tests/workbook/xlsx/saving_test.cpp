@@ -4,11 +4,11 @@
 
 #include <gtest/gtest.h>
 
-#include <pugixml.hpp>
 #include <signal.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#include <pugixml.hpp>
 
 #include <chrono>
 #include <filesystem>
@@ -147,11 +147,12 @@ TEST_F(XlsxSaving, RoundTripOfAnOpenCommandAndHundredsOfWrites) {
       changed.insert(e.name + " (removed)");
       continue;
     }
-    if (now->raw != e.raw || now->crc != e.crc || now->method != e.method || now->mtime != e.mtime) changed.insert(e.name);
+    if (now->raw != e.raw || now->crc != e.crc || now->method != e.method || now->mtime != e.mtime)
+      changed.insert(e.name);
   }
-  std::set<std::string> expectedChanges = {"xl/worksheets/sheet2.xml", "xl/worksheets/sheet3.xml", "xl/workbook.xml",
-                                           "xl/calcChain.xml (removed)", "[Content_Types].xml",
-                                           "xl/_rels/workbook.xml.rels", "xl/worksheets/sheet1.xml"};
+  std::set<std::string> expectedChanges = {
+      "xl/worksheets/sheet2.xml", "xl/worksheets/sheet3.xml",   "xl/workbook.xml",         "xl/calcChain.xml (removed)",
+      "[Content_Types].xml",      "xl/_rels/workbook.xml.rels", "xl/worksheets/sheet1.xml"};
   EXPECT_EQ(changed, expectedChanges);
   ASSERT_EQ(after.size(), before.size() - 1);
   for (std::size_t i = 0, j = 0; i < before.size(); ++i) {

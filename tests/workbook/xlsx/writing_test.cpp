@@ -56,7 +56,8 @@ void expectOrdered(const std::string& sheetXmlText) {
 
 TEST(XlsxWriting, ValuesKeepTheirTypeAndCellsTheirFormat) {
   Book book;
-  book.sharedStrings = "<sst xmlns=\"http://schemas.openxmlformats.org/spreadsheetml/2006/main\"><si><t>old</t></si></sst>";
+  book.sharedStrings =
+      "<sst xmlns=\"http://schemas.openxmlformats.org/spreadsheetml/2006/main\"><si><t>old</t></si></sst>";
   book.sheets[2] = sheetXml(
       "<row r=\"45\">"
       "<c r=\"J45\" s=\"1\" t=\"str\"><f>\"x\"</f><v>x</v></c>"
@@ -135,7 +136,9 @@ TEST(XlsxWriting, RowsAndCellsStayInOrder) {
 }
 
 TEST(XlsxWriting, UntouchedRowsOfAChangedSheetAreWrittenAsRead) {
-  const std::string row7 = "<row r=\"7\" ht=\"20\" customHeight=\"1\"><c r=\"A7\" s=\"1\"><v>0.1</v></c><c r=\"B7\" t=\"inlineStr\"><is><t xml:space=\"preserve\"> a&amp;b </t></is></c></row>";
+  const std::string row7 =
+      "<row r=\"7\" ht=\"20\" customHeight=\"1\"><c r=\"A7\" s=\"1\"><v>0.1</v></c><c r=\"B7\" t=\"inlineStr\"><is><t "
+      "xml:space=\"preserve\"> a&amp;b </t></is></c></row>";
   Book book;
   book.sheets[1] = sheetXml(row7 + "<row r=\"8\"><c r=\"A8\"><v>1</v></c></row>");
   XlsxDocument doc(zipBytes(book.build()), "test.xlsx");
@@ -200,7 +203,8 @@ TEST(XlsxWriting, CellsSharingALostFormulaGetTheirOwn) {
   book.sheets[2] = sheetXml(
       "<row r=\"2\"><c r=\"B2\"><f t=\"shared\" ref=\"B2:B5\" si=\"0\">A2*2+$C$1+Sheet2!A2</f><v>1</v></c>"
       "<c r=\"D2\"><f t=\"shared\" ref=\"D2:D3\" si=\"1\">A2</f><v>1</v></c></row>"
-      "<row r=\"3\"><c r=\"B3\"><f t=\"shared\" si=\"0\"/><v>2</v></c><c r=\"D3\"><f t=\"shared\" si=\"1\"/><v>2</v></c></row>"
+      "<row r=\"3\"><c r=\"B3\"><f t=\"shared\" si=\"0\"/><v>2</v></c><c r=\"D3\"><f t=\"shared\" "
+      "si=\"1\"/><v>2</v></c></row>"
       "<row r=\"4\"><c r=\"B4\"><f t=\"shared\" si=\"0\"/><v>3</v></c></row>"
       "<row r=\"5\"><c r=\"B5\" s=\"1\"><f t=\"shared\" si=\"0\"/><v>4</v></c></row>");
   XlsxDocument doc(zipBytes(book.build()), "test.xlsx");
@@ -221,14 +225,15 @@ TEST(XlsxWriting, CellsSharingALostFormulaGetTheirOwn) {
 TEST(XlsxWriting, NothingChangedMeansNothingToSave) {
   Book book;
   book.bookViews = "<bookViews><workbookView activeTab=\"1\"/></bookViews>";
-  book.sheets[1] = sheetXml("<row r=\"45\"><c r=\"A45\"><v>0</v></c></row>",
-                            "<sheetViews><sheetView tabSelected=\"1\" workbookViewId=\"0\"><selection activeCell=\"A1\" "
-                            "sqref=\"A1\"/></sheetView></sheetViews>");
+  book.sheets[1] =
+      sheetXml("<row r=\"45\"><c r=\"A45\"><v>0</v></c></row>",
+               "<sheetViews><sheetView tabSelected=\"1\" workbookViewId=\"0\"><selection activeCell=\"A1\" "
+               "sqref=\"A1\"/></sheetView></sheetViews>");
   XlsxDocument doc(zipBytes(book.build()), "test.xlsx");
-  doc.write(2, 45, 1, Integer(0));      // the value it holds
+  doc.write(2, 45, 1, Integer(0));           // the value it holds
   doc.clearContents(2, parseA1("a7:ai22"));  // nothing there
-  doc.select(2, 1, 1);                  // already selected
-  doc.show(2);                          // already shown
+  doc.select(2, 1, 1);                       // already selected
+  doc.show(2);                               // already shown
   EXPECT_FALSE(doc.changed());
   doc.write(2, 45, 1, Integer(1));
   EXPECT_TRUE(doc.changed());
@@ -239,10 +244,11 @@ TEST(XlsxWriting, ShowAndSelectSetTheWindowOfTheWorkbook) {
   book.bookViews = "<bookViews><workbookView xWindow=\"0\" activeTab=\"0\" firstSheet=\"2\"/></bookViews>";
   book.sheets[0] = sheetXml("", "<sheetViews><sheetView tabSelected=\"1\" workbookViewId=\"0\"/></sheetViews>");
   book.sheets[1] = sheetXml("", "<sheetPr/><dimension ref=\"A1\"/><sheetFormatPr defaultRowHeight=\"15\"/>");
-  book.sheets[2] = sheetXml("",
-                            "<sheetViews><sheetView workbookViewId=\"0\"><pane ySplit=\"10\" topLeftCell=\"A11\" "
-                            "activePane=\"bottomLeft\" state=\"frozen\"/><selection pane=\"bottomLeft\" activeCell=\"C40\" "
-                            "sqref=\"C40\"/></sheetView></sheetViews>");
+  book.sheets[2] =
+      sheetXml("",
+               "<sheetViews><sheetView workbookViewId=\"0\"><pane ySplit=\"10\" topLeftCell=\"A11\" "
+               "activePane=\"bottomLeft\" state=\"frozen\"/><selection pane=\"bottomLeft\" activeCell=\"C40\" "
+               "sqref=\"C40\"/></sheetView></sheetViews>");
   XlsxDocument doc(zipBytes(book.build()), "test.xlsx");
   doc.show(2);
   doc.select(2, 1, 1);
@@ -272,14 +278,17 @@ TEST(XlsxWriting, ShowAndSelectSetTheWindowOfTheWorkbook) {
 
 TEST(XlsxWriting, RedrawMakesDependentFormulasRecalculate) {
   Book book;
-  book.sheets[0] = sheetXml(
-      "<row r=\"11\"><c r=\"C11\"><f>C7*C8</f><v>12</v></c><c r=\"D11\"><f>Sheet3!B19</f><v>5</v></c></row>");
+  book.sheets[0] =
+      sheetXml("<row r=\"11\"><c r=\"C11\"><f>C7*C8</f><v>12</v></c><c r=\"D11\"><f>Sheet3!B19</f><v>5</v></c></row>");
   book.sheets[1] = sheetXml("<row r=\"7\"><c r=\"A7\"><v>1</v></c><c r=\"B7\"><f>A7*2</f><v>2</v></c></row>");
   book.sheets[2] = sheetXml(
       "<row r=\"2\"><c r=\"A2\" t=\"str\"><f>Sheet2!A7&amp;\"\"</f><v>1</v></c>"
-      "<c r=\"B2\"><f t=\"shared\" ref=\"B2:B3\" si=\"0\">Sheet2!B7+1</f><v>3</v></c><c r=\"C2\"><f>1+1</f><v>2</v></c></row>"
+      "<c r=\"B2\"><f t=\"shared\" ref=\"B2:B3\" si=\"0\">Sheet2!B7+1</f><v>3</v></c><c "
+      "r=\"C2\"><f>1+1</f><v>2</v></c></row>"
       "<row r=\"3\"><c r=\"B3\"><f t=\"shared\" si=\"0\"/><v>1</v></c></row>");
-  book.calcChain = "<calcChain xmlns=\"http://schemas.openxmlformats.org/spreadsheetml/2006/main\"><c r=\"B7\" i=\"2\"/></calcChain>";
+  book.calcChain =
+      "<calcChain xmlns=\"http://schemas.openxmlformats.org/spreadsheetml/2006/main\"><c r=\"B7\" "
+      "i=\"2\"/></calcChain>";
   Parts parts = book.build();
 
   // Writing a cell asks for the same recalculation as "Redraw".

@@ -109,10 +109,13 @@ TEST(CellContent, EscapedCharactersOutsideTheBasicPlane) {
 }
 
 TEST(Utf8, EachLengthAtItsBounds) {
-  const std::pair<char32_t, const char*> bounds[] = {
-      {0x7F, "\x7F"},          {0x80, "\xC2\x80"},         {0x7FF, "\xDF\xBF"},
-      {0x800, "\xE0\xA0\x80"}, {0xFFFF, "\xEF\xBF\xBF"}, {0x10000, "\xF0\x90\x80\x80"},
-      {0x10FFFF, "\xF4\x8F\xBF\xBF"}};
+  const std::pair<char32_t, const char*> bounds[] = {{0x7F, "\x7F"},
+                                                     {0x80, "\xC2\x80"},
+                                                     {0x7FF, "\xDF\xBF"},
+                                                     {0x800, "\xE0\xA0\x80"},
+                                                     {0xFFFF, "\xEF\xBF\xBF"},
+                                                     {0x10000, "\xF0\x90\x80\x80"},
+                                                     {0x10FFFF, "\xF4\x8F\xBF\xBF"}};
   for (const auto& [character, bytes] : bounds) {
     std::string out;
     appendUtf8(out, character);

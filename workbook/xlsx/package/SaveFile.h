@@ -3,13 +3,13 @@
 // holds it open, and replacing it so that a failure at any moment leaves
 // either the old file or the new one, never a mix.
 
+#include <sys/types.h>
 #include <cstdint>
 #include <ctime>
 #include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
-#include <sys/types.h>
 
 namespace vk::xlsx {
 

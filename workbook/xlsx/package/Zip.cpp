@@ -3,9 +3,9 @@
 #include <zip.h>
 
 #include <algorithm>
-#include <ctime>
 #include <cstdlib>
 #include <cstring>
+#include <ctime>
 #include <memory>
 
 #include "module1/Fault.h"
@@ -49,9 +49,7 @@ struct DeflatedPart {
 zip_int64_t deflatedSource(void* state, void* data, zip_uint64_t length, zip_source_cmd_t command) {
   auto* part = static_cast<DeflatedPart*>(state);
   switch (command) {
-    case ZIP_SOURCE_OPEN:
-      part->position = 0;
-      return 0;
+    case ZIP_SOURCE_OPEN: part->position = 0; return 0;
     case ZIP_SOURCE_READ: {
       const std::string& bytes = part->part.bytes;
       std::size_t n = std::min<std::size_t>(std::size_t(length), bytes.size() - part->position);
@@ -59,8 +57,7 @@ zip_int64_t deflatedSource(void* state, void* data, zip_uint64_t length, zip_sou
       part->position += n;
       return zip_int64_t(n);
     }
-    case ZIP_SOURCE_CLOSE:
-      return 0;
+    case ZIP_SOURCE_CLOSE: return 0;
     case ZIP_SOURCE_STAT: {
       auto* st = static_cast<zip_stat_t*>(data);
       zip_stat_init(st);
@@ -72,16 +69,10 @@ zip_int64_t deflatedSource(void* state, void* data, zip_uint64_t length, zip_sou
       st->mtime = part->mtime;
       return sizeof(*st);
     }
-    case ZIP_SOURCE_ERROR:
-      return zip_error_to_data(&part->error, data, length);
-    case ZIP_SOURCE_FREE:
-      delete part;
-      return 0;
-    case ZIP_SOURCE_SUPPORTS:
-      return ZIP_SOURCE_SUPPORTS_READABLE;
-    default:
-      zip_error_set(&part->error, ZIP_ER_OPNOTSUPP, 0);
-      return -1;
+    case ZIP_SOURCE_ERROR: return zip_error_to_data(&part->error, data, length);
+    case ZIP_SOURCE_FREE: delete part; return 0;
+    case ZIP_SOURCE_SUPPORTS: return ZIP_SOURCE_SUPPORTS_READABLE;
+    default: zip_error_set(&part->error, ZIP_ER_OPNOTSUPP, 0); return -1;
   }
 }
 
@@ -148,8 +139,7 @@ std::string ZipReader::read(std::uint64_t entry) {
     if (st.size > limits_.maxPartSize) throw tooLarge();
   }
   zip_file_t* file = zip_fopen_index(zip_.get(), entry, 0);
-  if (!file)
-    zipFault("cannot read the part " + name + " of " + label_, zip_get_error(zip_.get()));
+  if (!file) zipFault("cannot read the part " + name + " of " + label_, zip_get_error(zip_.get()));
   std::unique_ptr<zip_file_t, int (*)(zip_file_t*)> closer(file, zip_fclose);
   std::string content;
   if (st.valid & ZIP_STAT_SIZE) content.reserve(std::size_t(st.size));
@@ -159,7 +149,8 @@ std::string ZipReader::read(std::uint64_t entry) {
     if (n < 0) {
       zip_error_t error;
       zip_error_init(&error);
-      zip_error_set(&error, zip_error_code_zip(zip_file_get_error(file)), zip_error_code_system(zip_file_get_error(file)));
+      zip_error_set(&error, zip_error_code_zip(zip_file_get_error(file)),
+                    zip_error_code_system(zip_file_get_error(file)));
       zipFault("the part " + name + " of " + label_ + " is damaged", &error);
     }
     if (n == 0) break;

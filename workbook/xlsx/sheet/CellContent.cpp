@@ -75,7 +75,8 @@ CellContent readCellContent(std::string_view cellXml, std::string_view where, st
   XmlScanner::Token token;
   while ((token = scanner.next()) == XmlScanner::Token::Text) {
   }
-  if (token != XmlScanner::Token::Start || localName(scanner.name()) != "c") scanner.fail("a cell that is not a <c> element");
+  if (token != XmlScanner::Token::Start || localName(scanner.name()) != "c")
+    scanner.fail("a cell that is not a <c> element");
   std::string_view type;
   if (findAttribute(scanner.attributes(), "t", type)) content.type = std::string(type);
   if (scanner.selfClosing()) return content;

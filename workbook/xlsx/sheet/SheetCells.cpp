@@ -20,8 +20,8 @@ bool mayHoldFormula(std::string_view element) {
     if (at == 0 || at + 1 >= element.size()) continue;
     char before = element[at - 1];
     char after = element[at + 1];
-    if ((before == '<' || before == ':') && (after == '>' || after == ' ' || after == '/' || after == '\t' ||
-                                             after == '\n' || after == '\r'))
+    if ((before == '<' || before == ':') &&
+        (after == '>' || after == ' ' || after == '/' || after == '\t' || after == '\n' || after == '\r'))
       return true;
   }
   return false;
@@ -83,7 +83,8 @@ void SheetCells::parseRow(XmlScanner& scanner) {
       if (findAttribute(scanner.attributes(), "r", value)) {
         int cellRow = 0;
         if (!parseCellRef(value, cellRow, column)) scanner.fail("a cell reference that is not one");
-        if (cellRow != rowNumber) scanner.fail("the cell " + std::string(value) + " stands in row " + std::to_string(rowNumber));
+        if (cellRow != rowNumber)
+          scanner.fail("the cell " + std::string(value) + " stands in row " + std::to_string(rowNumber));
       } else {
         cell.hasRef = false;
         row.modified = true;
@@ -114,8 +115,8 @@ const SheetCells::Cell* SheetCells::find(int row, int column) const {
   auto r = rows_.find(row);
   if (r == rows_.end()) return nullptr;
   const auto& cells = r->second.cells;
-  auto c = std::lower_bound(cells.begin(), cells.end(), column,
-                            [](const Cell& cell, int col) { return cell.column < col; });
+  auto c =
+      std::lower_bound(cells.begin(), cells.end(), column, [](const Cell& cell, int col) { return cell.column < col; });
   return c != cells.end() && c->column == column ? &*c : nullptr;
 }
 
@@ -153,8 +154,8 @@ SheetCells::Row& SheetCells::rowForWriting(int rowNumber) {
 bool SheetCells::setNumber(int rowNumber, int column, double value) {
   Row& row = rowForWriting(rowNumber);
   auto& cells = row.cells;
-  auto it = std::lower_bound(cells.begin(), cells.end(), column,
-                             [](const Cell& cell, int col) { return cell.column < col; });
+  auto it =
+      std::lower_bound(cells.begin(), cells.end(), column, [](const Cell& cell, int col) { return cell.column < col; });
   if (it != cells.end() && it->column == column) {
     Cell& cell = *it;
     if (cell.state == State::Number && std::memcmp(&cell.number, &value, sizeof value) == 0) return false;
@@ -210,8 +211,7 @@ bool SheetCells::clearCell(int rowNumber, Row& row, Cell& cell, bool& remove) {
   remove = false;
   bool hasStyle = false;
   switch (cell.state) {
-    case State::Blank:
-      return false;
+    case State::Blank: return false;
     case State::Original:
     case State::Stale: {
       // An element without children holds no value; one with children is

@@ -26,13 +26,13 @@ class SheetCells {
     Stale,     // as read, less the cached result of its formula
   };
   struct Cell {
-    double number = 0;          // Number
-    std::uint32_t offset = 0;   // the element as read; length 0 for a new cell
+    double number = 0;         // Number
+    std::uint32_t offset = 0;  // the element as read; length 0 for a new cell
     std::uint32_t length = 0;
-    std::uint32_t style = 0;    // a new cell's format index + 1; 0 for none
+    std::uint32_t style = 0;  // a new cell's format index + 1; 0 for none
     std::uint16_t column = 0;
     State state = State::Original;
-    bool hasRef = true;         // the element as read has its r attribute
+    bool hasRef = true;  // the element as read has its r attribute
   };
   struct Row {
     std::uint32_t offset = 0;  // the element as read; length 0 for a new row
@@ -110,8 +110,8 @@ class SheetCells {
     int row = 0, column = 0;
     std::string formula;
   };
-  std::map<std::string, SharedFormula> lostShared_;                  // by shared index
-  std::map<std::pair<int, int>, std::string> ownFormulas_;           // (row, column) -> formula
+  std::map<std::string, SharedFormula> lostShared_;         // by shared index
+  std::map<std::pair<int, int>, std::string> ownFormulas_;  // (row, column) -> formula
 };
 
 }  // namespace vk::xlsx

@@ -84,9 +84,7 @@ void SheetCells::emitCell(std::string& out, int rowNumber, const Cell& cell) con
       out += prefix_;
       out += "c>";
       break;
-    case State::Blank:
-      out += "/>";
-      break;
+    case State::Blank: out += "/>"; break;
     case State::Stale: {
       out += '>';
       if (auto own = ownFormulas_.find({rowNumber, cell.column}); own != ownFormulas_.end()) {
@@ -120,8 +118,7 @@ void SheetCells::emitCell(std::string& out, int rowNumber, const Cell& cell) con
       out += "c>";
       break;
     }
-    case State::Original:
-      break;
+    case State::Original: break;
   }
 }
 

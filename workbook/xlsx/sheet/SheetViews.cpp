@@ -12,13 +12,24 @@ namespace {
 
 // The schema's order of the elements that may follow sheetViews.
 pugi::xml_node ensureSheetViews(pugi::xml_node root) {
-  return ensureChild(root, "sheetViews",
-                     {"sheetFormatPr", "cols", "sheetData", "sheetCalcPr", "sheetProtection", "protectedRanges",
-                      "scenarios", "autoFilter", "sortState", "dataConsolidate", "customSheetViews", "mergeCells",
-                      "phoneticPr", "conditionalFormatting", "dataValidations", "hyperlinks", "printOptions",
-                      "pageMargins", "pageSetup", "headerFooter", "rowBreaks", "colBreaks", "customProperties",
-                      "cellWatches", "ignoredErrors", "smartTags", "drawing", "legacyDrawing", "legacyDrawingHF",
-                      "drawingHF", "picture", "oleObjects", "controls", "webPublishItems", "tableParts", "extLst"});
+  return ensureChild(root, "sheetViews", {"sheetFormatPr",    "cols",
+                                          "sheetData",        "sheetCalcPr",
+                                          "sheetProtection",  "protectedRanges",
+                                          "scenarios",        "autoFilter",
+                                          "sortState",        "dataConsolidate",
+                                          "customSheetViews", "mergeCells",
+                                          "phoneticPr",       "conditionalFormatting",
+                                          "dataValidations",  "hyperlinks",
+                                          "printOptions",     "pageMargins",
+                                          "pageSetup",        "headerFooter",
+                                          "rowBreaks",        "colBreaks",
+                                          "customProperties", "cellWatches",
+                                          "ignoredErrors",    "smartTags",
+                                          "drawing",          "legacyDrawing",
+                                          "legacyDrawingHF",  "drawingHF",
+                                          "picture",          "oleObjects",
+                                          "controls",         "webPublishItems",
+                                          "tableParts",       "extLst"});
 }
 
 // The view of the workbook's first window, made when missing.
@@ -62,8 +73,8 @@ bool selectCell(pugi::xml_node root, int row, int column) {
   for (pugi::xml_node s = view.first_child(); s; s = s.next_sibling())
     if (s.type() == pugi::node_element && nodeLocalName(s) == "selection") {
       ++selections;
-      same = std::string(attribute(s, "activeCell").value()) == ref && std::string(attribute(s, "sqref").value()) == ref &&
-             std::string(attribute(s, "pane").value()) == pane;
+      same = std::string(attribute(s, "activeCell").value()) == ref &&
+             std::string(attribute(s, "sqref").value()) == ref && std::string(attribute(s, "pane").value()) == pane;
     }
   bool changed = false;
   if (!(selections == 1 && same)) {

@@ -29,8 +29,7 @@ bool WorkbookPart::uses1904Dates() const {
 
 std::vector<std::string> WorkbookPart::definedNames() const {
   std::vector<std::string> names;
-  for (pugi::xml_node n = child(child(doc_.document_element(), "definedNames"), "definedName"); n;
-       n = n.next_sibling())
+  for (pugi::xml_node n = child(child(doc_.document_element(), "definedNames"), "definedName"); n; n = n.next_sibling())
     if (n.type() == pugi::node_element) names.emplace_back(attribute(n, "name").value());
   return names;
 }
@@ -42,9 +41,8 @@ void WorkbookPart::setActiveTab(int index) {
     if (index == 0) return;  // without a window setting the workbook opens on its first sheet
     pugi::xml_node views = ensureChild(root, "bookViews",
                                        {"sheets", "functionGroups", "externalReferences", "definedNames", "calcPr",
-                                        "oleSize", "customWorkbookViews", "pivotCaches", "smartTagPr",
-                                        "smartTagTypes", "webPublishing", "fileRecoveryPr", "webPublishObjects",
-                                        "extLst"});
+                                        "oleSize", "customWorkbookViews", "pivotCaches", "smartTagPr", "smartTagTypes",
+                                        "webPublishing", "fileRecoveryPr", "webPublishObjects", "extLst"});
     view = ensureChild(views, "workbookView", {"extLst"});
     changed_ = true;
   }

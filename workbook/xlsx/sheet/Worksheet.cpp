@@ -66,8 +66,8 @@ void Worksheet::readColumnStyles() {
       if (col.type() != pugi::node_element || nodeLocalName(col) != "col") continue;
       int style = toInt(attribute(col, "style").value());
       if (style > 0)
-        styles.push_back({toInt(attribute(col, "min").value()), toInt(attribute(col, "max").value()),
-                          std::uint32_t(style)});
+        styles.push_back(
+            {toInt(attribute(col, "min").value()), toInt(attribute(col, "max").value()), std::uint32_t(style)});
     }
   }
   cells_.setColumnStyles(std::move(styles));

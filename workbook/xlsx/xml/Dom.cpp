@@ -7,8 +7,8 @@ namespace vk::xlsx {
 
 void parseTree(pugi::xml_document& doc, std::string_view text, std::string_view where, std::uint64_t maxSize) {
   if (text.size() > maxSize)
-    throw Fault(FaultKind::Workbook, std::string(where) + " is too large to read (" +
-                                         std::to_string(text.size() >> 20) + " MB)");
+    throw Fault(FaultKind::Workbook,
+                std::string(where) + " is too large to read (" + std::to_string(text.size() >> 20) + " MB)");
   // Whitespace-only text is kept: it can be the content of a header or a string.
   pugi::xml_parse_result result =
       doc.load_buffer(text.data(), text.size(), pugi::parse_default | pugi::parse_declaration | pugi::parse_ws_pcdata,

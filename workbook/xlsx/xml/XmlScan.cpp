@@ -23,11 +23,16 @@ bool appendReference(std::string& out, std::string_view raw, std::size_t& i) {
   if (semi == std::string_view::npos || semi - i > 12) return false;
   std::string_view ref = raw.substr(i + 1, semi - i - 1);
   i = semi + 1;
-  if (ref == "lt") out += '<';
-  else if (ref == "gt") out += '>';
-  else if (ref == "amp") out += '&';
-  else if (ref == "quot") out += '"';
-  else if (ref == "apos") out += '\'';
+  if (ref == "lt")
+    out += '<';
+  else if (ref == "gt")
+    out += '>';
+  else if (ref == "amp")
+    out += '&';
+  else if (ref == "quot")
+    out += '"';
+  else if (ref == "apos")
+    out += '\'';
   else if (ref.size() >= 2 && ref[0] == '#') {
     bool hex = ref[1] == 'x';
     std::string_view digits = ref.substr(hex ? 2 : 1);
@@ -291,8 +296,10 @@ void XmlScanner::appendTextContent(std::string& out) {
     if (t == Token::Start) {
       skipElement();
     } else if (t == Token::Text) {
-      if (cdata_) out.append(textValue_);
-      else if (!appendUnescaped(out, textValue_)) fail("a malformed character or entity reference");
+      if (cdata_)
+        out.append(textValue_);
+      else if (!appendUnescaped(out, textValue_))
+        fail("a malformed character or entity reference");
     }
   }
 }
