@@ -24,11 +24,11 @@ class SetArray {
 
   T& operator[](int set) {
     check(set);
-    return values_[set];
+    return values_[std::size_t(set)];
   }
   const T& operator[](int set) const {
     check(set);
-    return values_[set];
+    return values_[std::size_t(set)];
   }
   void clear() { values_.fill(T{}); }
 

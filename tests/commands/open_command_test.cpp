@@ -60,7 +60,7 @@ TEST(OpenCommand, BlanksTheTemplateInOrderAndLocksTheChoice) {
   }
   const int thresholdColumns[] = {1, 7, 13, 19, 25, 31};
   for (int s = 0; s < 6; ++s) {
-    const auto& w = log[clears.size() + s];
+    const auto& w = log[clears.size() + std::size_t(s)];
     EXPECT_EQ(w.op, Op::Write);
     EXPECT_EQ(w.sheet, 2);
     EXPECT_EQ(w.row, 45);

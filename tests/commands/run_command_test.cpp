@@ -62,7 +62,7 @@ TEST_F(Run, WorkedExampleAtTenPercentWritesItsHistoryAndResults) {
   for (int k = 1; k <= 12; ++k) {
     EXPECT_EQ(cell(44 + k, 10), Variant(Integer::checked(k)));
     EXPECT_EQ(cell(44 + k, 11), Variant::single(float(k - 1)));
-    EXPECT_EQ(cell(44 + k, 12), Variant::single(test::workedConc()[k]));
+    EXPECT_EQ(cell(44 + k, 12), Variant::single(test::workedConc()[std::size_t(k)]));
     EXPECT_EQ(cell(44 + k, 13).type(), Variant::Type::Single);
     EXPECT_EQ(cell(44 + k, 14).type(), Variant::Type::Single);
   }

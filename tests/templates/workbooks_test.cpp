@@ -77,8 +77,8 @@ struct Analysis {
     m.dimensionReadings(m.NumSets, m.NumPoints);
     for (int s = 1; s <= m.NumSets; ++s)
       for (int p = 1; p <= m.NumPoints; ++p) {
-        m.ConcRaw(s, p) = float(b.probes[s - 1][p - 1]);
-        m.TimesRaw(s, p) = float(b.times[p - 1]);
+        m.ConcRaw(s, p) = float(b.probes[std::size_t(s - 1)][std::size_t(p - 1)]);
+        m.TimesRaw(s, p) = float(b.times[std::size_t(p - 1)]);
       }
   }
   // Every set at the 16 start thresholds of the initial analysis.
@@ -179,7 +179,7 @@ TEST(Workbooks, AirFlowBooksDifferOnlyInC12) {
   const TestBook& empty = books::book("tests/data/e2e/airflow-empty.xlsx");
   EXPECT_EQ(zero.probes, empty.probes);
   EXPECT_EQ(zero.times, empty.times);
-  for (int c = 0; c < 5; ++c) EXPECT_EQ(zero.conditions[c], empty.conditions[c]);
+  for (std::size_t c = 0; c < 5; ++c) EXPECT_EQ(zero.conditions[c], empty.conditions[c]);
   EXPECT_EQ(std::get<double>(zero.conditions[5]), 0.0);
   EXPECT_TRUE(std::holds_alternative<std::monostate>(empty.conditions[5]));
 }

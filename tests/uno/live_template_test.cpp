@@ -104,7 +104,7 @@ TEST_F(LiveTemplate, RedrawPointsEachChartAtTheKeptReadings) {
   auto book = engine.bind(copy_);
   Document ods = dynamic_cast<CalcWorkbook&>(*book).document();
   const int results = cells::kResultsSheet;
-  for (int k = 1; k <= 3; ++k)
+  for (std::int16_t k = 1; k <= 3; ++k)
     for (int c = 0; c < 5; ++c) book->write(results, cells::pointRow(k), cells::resultColumn(2) + c, Integer(k));
   book->write(results, cells::kKeptCountRow, cells::testColumn(2), Integer(3));
   book->runMacro("Redraw");
