@@ -5,6 +5,7 @@
 #include "tests/Digits.h"
 #include "tests/support/RecordingFeedback.h"
 #include "tests/support/TestBook.h"
+#include "tests/support/WorkedExample.h"
 #include "workbook/memory/MemoryWorkbook.h"
 
 namespace vk {
@@ -42,16 +43,16 @@ TEST_F(Run, WorkedExampleAtTenPercentWritesItsHistoryAndResults) {
   threshold(1, Integer(10));
   RunSummary run = RunAnalysis(m, runScreen);
 
-  const char* rows[4][4] = {{"7.6176", "2.14", "0.37372", "1.5174"},
-                            {"7.8034", "2.1775", "0.23680", "0.55815"},
-                            {"7.9751", "2.1502", "0.25263", "0.010166"},
-                            {"7.9823", "2.1496", "0.25205", "0.010103"}};
-  for (int pass = 1; pass <= 4; ++pass) {
+  for (int pass = 1; pass <= test::worked::kPassCount; ++pass) {
+    const test::worked::Pass& row = test::worked::kPasses[pass - 1];
     EXPECT_EQ(cell(10 + pass, 10), Variant(Integer::checked(pass)));
-    for (int k = 0; k < 4; ++k) EXPECT_DIGITS(cell(10 + pass, 11 + k).asDouble(), rows[pass - 1][k]);
+    EXPECT_DIGITS(cell(10 + pass, 11).asDouble(), row.cinf);
+    EXPECT_DIGITS(cell(10 + pass, 12).asDouble(), row.c0);
+    EXPECT_DIGITS(cell(10 + pass, 13).asDouble(), row.kla);
+    EXPECT_DIGITS(cell(10 + pass, 14).asDouble(), row.sumSq);
   }
   EXPECT_TRUE(cell(15, 10).isEmpty());
-  EXPECT_DIGITS(cell(29, 11).asDouble(), "0.033505");  // K29
+  EXPECT_DIGITS(cell(29, 11).asDouble(), test::worked::kStdErr);  // K29
   EXPECT_EQ(cell(29, 11).type(), Variant::Type::Double);
   EXPECT_EQ(cell(35, 11), Variant::single(10));      // K35: threshold as read
   EXPECT_EQ(cell(43, 11), Variant(Integer(12)));     // K43
@@ -166,8 +167,8 @@ TEST_F(Run, HistoryOfEachSetGoesIntoItsOwnBlock) {
   read(workedTest(3));
   threshold(3, Integer(10));
   RunAnalysis(m, runScreen);
-  EXPECT_EQ(cell(11, 24), Variant(Integer(1)));      // X11
-  EXPECT_DIGITS(cell(14, 25).asDouble(), "7.9823");  // Y14
+  EXPECT_EQ(cell(11, 24), Variant(Integer(1)));                        // X11
+  EXPECT_DIGITS(cell(14, 25).asDouble(), test::worked::kResult.cinf);  // Y14
 }
 
 TEST_F(Run, ThresholdsAreReadPerSetAndAnEmptyOneCountsAsZero) {

@@ -8,9 +8,12 @@
 #include "estimate/Fit.h"
 #include "intake/Trimming.h"
 #include "tests/Digits.h"
+#include "tests/support/WorkedExample.h"
 
 namespace vk {
 namespace {
+
+namespace worked = test::worked;
 
 struct FitBench {
   Module1 m;
@@ -63,24 +66,19 @@ struct FitBench {
   }
 };
 
-const std::vector<float> kWorkedConc = {0.53f, 2.14f, 3.49f, 4.41f, 5.25f, 5.87f, 6.3f,
-                                        6.75f, 6.97f, 7.17f, 7.4f,  7.52f, 7.61f};
-const std::vector<float> kWorkedTimes = {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12};
-
 TEST(Fit, WorkedExampleOfThirteenReadings) {
-  FitBench b({kWorkedConc}, kWorkedTimes);
+  FitBench b({test::workedConc()}, test::workedTimes());
   ASSERT_TRUE(b.run(1, 10));
-  EXPECT_EQ(int(b.fit.PassCount[1]), 4);
+  EXPECT_EQ(int(b.fit.PassCount[1]), worked::kPassCount);
 
-  const char* rows[4][5] = {{"1", "7.6176", "2.14", "0.37372", "1.5174"},
-                            {"2", "7.8034", "2.1775", "0.23680", "0.55815"},
-                            {"3", "7.9751", "2.1502", "0.25263", "0.010166"},
-                            {"4", "7.9823", "2.1496", "0.25205", "0.010103"}};
-  for (int pass = 1; pass <= 4; ++pass) {
+  for (int pass = 1; pass <= worked::kPassCount; ++pass) {
     SCOPED_TRACE(pass);
+    const worked::Pass& row = worked::kPasses[pass - 1];
     EXPECT_EQ(b.history(1, pass, 0), Variant(Integer::checked(pass)));
-    for (int offset = 1; offset <= 4; ++offset)
-      EXPECT_DIGITS(b.history(1, pass, offset).asDouble(), rows[pass - 1][offset]);
+    EXPECT_DIGITS(b.history(1, pass, 1).asDouble(), row.cinf);
+    EXPECT_DIGITS(b.history(1, pass, 2).asDouble(), row.c0);
+    EXPECT_DIGITS(b.history(1, pass, 3).asDouble(), row.kla);
+    EXPECT_DIGITS(b.history(1, pass, 4).asDouble(), row.sumSq);
     for (int offset = 1; offset <= 3; ++offset) EXPECT_EQ(b.history(1, pass, offset).type(), Variant::Type::Single);
     // The sum of squares is a Single after the starting evaluation, a Double once adopted.
     EXPECT_EQ(b.history(1, pass, 4).type(), pass == 1 ? Variant::Type::Single : Variant::Type::Double);
@@ -88,11 +86,11 @@ TEST(Fit, WorkedExampleOfThirteenReadings) {
   EXPECT_TRUE(b.history(1, 5, 0).isEmpty());
 
   // The final estimates are those pass 4 started from.
-  EXPECT_DIGITS(b.m.Cinf[1], "7.9823");
-  EXPECT_DIGITS(b.m.C0[1], "2.1496");
-  EXPECT_DIGITS(b.m.KLa[1], "0.25205");
+  EXPECT_DIGITS(b.m.Cinf[1], worked::kResult.cinf);
+  EXPECT_DIGITS(b.m.C0[1], worked::kResult.c0);
+  EXPECT_DIGITS(b.m.KLa[1], worked::kResult.kla);
   EXPECT_EQ(b.fit.StdErr[1].type(), Variant::Type::Double);
-  EXPECT_DIGITS(b.fit.StdErr[1].asDouble(), "0.033505");
+  EXPECT_DIGITS(b.fit.StdErr[1].asDouble(), worked::kStdErr);
   EXPECT_DOUBLE_EQ(b.fit.ResVar[1].asDouble(), b.fit.StdErr[1].asDouble() * b.fit.StdErr[1].asDouble());
   // Model values and residuals belong to the trial of the converging pass.
   for (int j = 1; j <= 12; ++j) EXPECT_FLOAT_EQ(b.m.Resid(1, j), b.m.Conc(1, j) - b.m.ConcFit(1, j));
@@ -155,23 +153,23 @@ TEST(Fit, ThreeOrFourKeptReadingsGiveNoOrOneDegreeOfFreedom) {
 }
 
 TEST(FitSolver, OptionsDecideWhichTestStopsThePassesAndTheSummarySaysSo) {
-  FitBench worked({kWorkedConc}, kWorkedTimes);
-  ASSERT_TRUE(worked.run(1, 10));
-  EXPECT_EQ(worked.summary.passes, 4);
-  EXPECT_EQ(worked.summary.stop, FitStop::StepsSmall);
-  EXPECT_DIGITS(worked.summary.initialSumSq, "1.5174");
-  EXPECT_DIGITS(worked.summary.finalSumSq, "0.010103");
+  FitBench standard({test::workedConc()}, test::workedTimes());
+  ASSERT_TRUE(standard.run(1, 10));
+  EXPECT_EQ(standard.summary.passes, worked::kPassCount);
+  EXPECT_EQ(standard.summary.stop, FitStop::StepsSmall);
+  EXPECT_DIGITS(standard.summary.initialSumSq, worked::kStart.sumSq);
+  EXPECT_DIGITS(standard.summary.finalSumSq, worked::kResult.sumSq);
 
   // Pass 3 changes the sum of squares by 0.6 %: a tolerance of 1 % stops
   // there by test (2), a limit of three passes by test (3); either way with
   // the estimates pass 3 started from.
-  FitBench loose({kWorkedConc}, kWorkedTimes);
+  FitBench loose({test::workedConc()}, test::workedTimes());
   loose.options.sumSqTolerance = 0.01;
   ASSERT_TRUE(loose.run(1, 10));
   EXPECT_EQ(loose.summary.passes, 3);
   EXPECT_EQ(loose.summary.stop, FitStop::SumSqSteady);
-  EXPECT_DIGITS(loose.m.Cinf[1], "7.9751");
-  FitBench limited({kWorkedConc}, kWorkedTimes);
+  EXPECT_DIGITS(loose.m.Cinf[1], worked::kPasses[2].cinf);
+  FitBench limited({test::workedConc()}, test::workedTimes());
   limited.options.maxPasses = 3;
   ASSERT_FALSE(limited.run(1, 10));
   EXPECT_EQ(limited.summary.stop, FitStop::PassLimit);

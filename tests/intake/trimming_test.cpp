@@ -5,6 +5,7 @@
 
 #include "intake/Trimming.h"
 #include "tests/Digits.h"
+#include "tests/support/WorkedExample.h"
 
 namespace vk {
 namespace {
@@ -51,17 +52,16 @@ TEST(StartTrimming, WorkedExampleOfFiveReadings) {
 }
 
 TEST(StartTrimming, ThresholdOfTenPercentIsStoredAsASingle) {
-  Module1 m = withReadings({{0.53f, 2.14f, 3.49f, 4.41f, 5.25f, 5.87f, 6.3f, 6.75f, 6.97f, 7.17f, 7.4f, 7.52f, 7.61f}},
-                           {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12});
+  Module1 m = withReadings({test::workedConc()}, test::workedTimes());
   m.StartPercent = 10;
   TrimWork work;
   SelectFitWindow(m, work, 1);
   EXPECT_EQ(work.StartLevel[1], 0.76100004f);
   EXPECT_EQ(m.NumKept[1].asInteger(), 12);
   StartEstimates(m, work, 1);
-  EXPECT_DIGITS(m.Cinf[1], "7.6176");
-  EXPECT_DIGITS(m.C0[1], "2.14");
-  EXPECT_DIGITS(m.KLa[1], "0.37372");
+  EXPECT_DIGITS(m.Cinf[1], test::worked::kStart.cinf);
+  EXPECT_DIGITS(m.C0[1], test::worked::kStart.c0);
+  EXPECT_DIGITS(m.KLa[1], test::worked::kStart.kla);
 }
 
 TEST(StartTrimming, OnlyTheFirstCrossingCountsAndEqualIsDropped) {

@@ -1,9 +1,11 @@
 #pragma once
 // Builds the test sheet of a workbook: conditions in C7:C12, readings from
-// row 7 (time in G, probe s in column 7 + s).
+// row 7 (time in G, probe s in column 7 + s). Most tests fill it with the
+// worked example.
 
 #include <vector>
 
+#include "tests/support/WorkedExample.h"
 #include "workbook/CellMap.h"
 #include "workbook/Workbook.h"
 
@@ -29,12 +31,6 @@ inline void writeTestSheet(Workbook& book, const TestData& d) {
     for (size_t s = 0; s < d.sets.size(); ++s)
       book.write(s1, c::readingRow(int(p) + 1), c::concColumn(int(s) + 1), Variant::dbl(d.sets[s][p]));
   }
-}
-
-// Probe 1 of the sample test: 13 readings, one a minute.
-inline std::vector<float> workedTimes() { return {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12}; }
-inline std::vector<float> workedConc() {
-  return {0.53f, 2.14f, 3.49f, 4.41f, 5.25f, 5.87f, 6.3f, 6.75f, 6.97f, 7.17f, 7.4f, 7.52f, 7.61f};
 }
 
 }  // namespace vk::test

@@ -17,6 +17,7 @@
 #include "intake/Trimming.h"
 #include "templates/TestBooks.h"
 #include "tests/Digits.h"
+#include "tests/support/WorkedExample.h"
 #include "workbook/Book.h"
 #include "workbook/memory/MemoryWorkbook.h"
 
@@ -142,11 +143,12 @@ TEST(Workbooks, EveryTestIsAnalysedWithoutFault) {
 TEST(Workbooks, SampleProbeOneIsTheWorkedExample) {
   const TestBook& b = books::book("templates/sample.xlsx");
   ASSERT_EQ(b.probes.size(), 3u);
-  EXPECT_EQ(b.probes[0], books::kWorkedExample);
+  EXPECT_EQ(b.times, test::worked::kTimes);
+  EXPECT_EQ(b.probes[0], test::worked::kReadings);
   Analysis a(b);
   ASSERT_TRUE(a.run(1, 10));
-  EXPECT_EQ(int(a.fit.PassCount[1]), 4);
-  EXPECT_DIGITS(a.fit.StdErr[1].asDouble(), "0.033505");
+  EXPECT_EQ(int(a.fit.PassCount[1]), test::worked::kPassCount);
+  EXPECT_DIGITS(a.fit.StdErr[1].asDouble(), test::worked::kStdErr);
 }
 
 TEST(Workbooks, NotConvergingStopsAfterElevenPasses) {

@@ -12,6 +12,7 @@
 #include <sstream>
 
 #include "apps/batch/BatchTool.h"
+#include "tests/support/WorkedExample.h"
 #include "tests/uno/TestDocuments.h"
 #include "tests/uno/TestOffice.h"
 #include "workbook/uno/CalcWorkbook.h"
@@ -25,15 +26,15 @@ using css::uno::Reference;
 using css::uno::UNO_QUERY_THROW;
 namespace fs = std::filesystem;
 
-// Two probes of thirteen readings each, the conditions in C7:C12.
+// Two probes of thirteen readings each, the first the worked example; the
+// conditions in C7:C12.
 void writeTest(const Document& doc) {
   const double conditions[] = {13, 2, 15, 29.5, 1000, 50};
   for (int k = 0; k < 6; ++k) setNumber(doc, 1, 7 + k, 3, conditions[k]);
-  const double probe1[] = {0.53, 2.14, 3.49, 4.41, 5.25, 5.87, 6.3, 6.75, 6.97, 7.17, 7.4, 7.52, 7.61};
   const double probe2[] = {0.91, 2.5, 3.8, 4.9, 5.7, 6.3, 6.8, 7.1, 7.4, 7.6, 7.75, 7.85, 7.9};
   for (int p = 0; p < 13; ++p) {
-    setNumber(doc, 1, 7 + p, 7, p);
-    setNumber(doc, 1, 7 + p, 8, probe1[p]);
+    setNumber(doc, 1, 7 + p, 7, worked::kTimes[std::size_t(p)]);
+    setNumber(doc, 1, 7 + p, 8, worked::kReadings[std::size_t(p)]);
     setNumber(doc, 1, 7 + p, 9, probe2[p]);
   }
   setFormula(doc, 3, 43, 13, "=COUNT(J45:J700)");  // a template formula beside the written cells
