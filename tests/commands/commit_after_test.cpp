@@ -3,13 +3,12 @@
 
 #include <gtest/gtest.h>
 
-#include <functional>
-
 #include "commands/CommitAfter.h"
 #include "commands/OpenCommand.h"
 #include "commands/ReadingCommand.h"
 #include "commands/RunCommand.h"
 #include "tests/support/FailingSave.h"
+#include "tests/support/FaultOf.h"
 #include "tests/support/RecordingFeedback.h"
 #include "tests/support/TestBook.h"
 
@@ -18,6 +17,7 @@ namespace {
 
 using Op = MemoryWorkbook::Op;
 using test::FailingSaveBook;
+using test::faultOf;
 
 struct CommitAfter : ::testing::Test {
   Module1 m;
@@ -44,14 +44,6 @@ struct CommitAfter : ::testing::Test {
           RunAnalysis(m, screen);
         },
         AfterFault::WriteNothing);
-  }
-  static std::string faultOf(const std::function<void()>& f) {
-    try {
-      f();
-    } catch (const Fault& fault) {
-      return fault.what();
-    }
-    return "no fault";
   }
   static long commits(const MemoryWorkbook& b) {
     return std::count_if(b.log().begin(), b.log().end(), [](const auto& r) { return r.op == Op::Commit; });

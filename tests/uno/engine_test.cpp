@@ -15,6 +15,7 @@
 #include "commands/CommitAfter.h"
 #include "module1/Fault.h"
 #include "module1/Module1.h"
+#include "tests/support/FaultOf.h"
 #include "tests/uno/TestDocuments.h"
 #include "tests/uno/TestOffice.h"
 #include "workbook/uno/CalcWorkbook.h"
@@ -34,21 +35,7 @@ std::string fileContents(const std::string& path) {
   return text.str();
 }
 
-// Runs the call and returns the fault it raises; fails the test when none.
-template <class Call>
-Fault faultOf(Call call) {
-  try {
-    call();
-  } catch (const Fault& fault) {
-    return fault;
-  }
-  ADD_FAILURE() << "no fault was raised";
-  return Fault(FaultKind::Workbook, "none");
-}
-
-bool mentions(const Fault& fault, const std::string& text) {
-  return fault.description().find(text) != std::string::npos;
-}
+bool mentions(const std::string& text, const std::string& part) { return text.find(part) != std::string::npos; }
 
 class LiveWorkbook : public ::testing::Test {
  protected:
@@ -90,14 +77,17 @@ TEST_F(LiveWorkbook, ReadsNumbersAndFormulaResultsAndRejectsTextAndErrors) {
   EXPECT_EQ(book->readNumber(1, 11, 3), 600);   // a formula's result
   EXPECT_EQ(book->readNumber(1, 12, 3), 12.5);  // a formula giving text that reads as a number
 
-  Fault text = faultOf([&] { book->readNumber(1, 9, 3); });
-  EXPECT_EQ(text.kind(), FaultKind::TypeMismatch);
-  EXPECT_TRUE(mentions(text, "sheet 1, cell C9") && mentions(text, "\"warm\"")) << text.what();
-  Fault error = faultOf([&] { book->readNumber(1, 10, 3); });
-  EXPECT_EQ(error.kind(), FaultKind::TypeMismatch);
-  EXPECT_TRUE(mentions(error, "sheet 1, cell C10") && mentions(error, "#DIV/0!")) << error.what();
-  EXPECT_EQ(faultOf([&] { book->readNumber(4, 1, 1); }).kind(), FaultKind::SubscriptOutOfRange);
-  EXPECT_EQ(faultOf([&] { book->write(4, 1, 1, Integer(1)); }).kind(), FaultKind::SubscriptOutOfRange);
+  FaultKind kind{};
+  std::string text = faultOf([&] { book->readNumber(1, 9, 3); }, &kind);
+  EXPECT_EQ(kind, FaultKind::TypeMismatch);
+  EXPECT_TRUE(mentions(text, "sheet 1, cell C9") && mentions(text, "\"warm\"")) << text;
+  text = faultOf([&] { book->readNumber(1, 10, 3); }, &kind);
+  EXPECT_EQ(kind, FaultKind::TypeMismatch);
+  EXPECT_TRUE(mentions(text, "sheet 1, cell C10") && mentions(text, "#DIV/0!")) << text;
+  faultOf([&] { book->readNumber(4, 1, 1); }, &kind);
+  EXPECT_EQ(kind, FaultKind::SubscriptOutOfRange);
+  faultOf([&] { book->write(4, 1, 1, Integer(1)); }, &kind);
+  EXPECT_EQ(kind, FaultKind::SubscriptOutOfRange);
 }
 
 TEST_F(LiveWorkbook, WritesKeepTheirExactValuesAndReachTheSheetBeforeItIsRead) {
@@ -170,7 +160,9 @@ TEST_F(LiveWorkbook, ShowActivatesTheSheetAndSelectSelectsTheCell) {
   EXPECT_EQ(address.Sheet, 2);
   EXPECT_EQ(address.StartRow, 6);
   EXPECT_EQ(address.StartColumn, 1);
-  EXPECT_EQ(faultOf([&] { book->show(5); }).kind(), FaultKind::SubscriptOutOfRange);
+  FaultKind kind{};
+  faultOf([&] { book->show(5); }, &kind);
+  EXPECT_EQ(kind, FaultKind::SubscriptOutOfRange);
 }
 
 TEST_F(LiveWorkbook, UsesTheDocumentTheUserHasOpenAndLeavesItOpenAndUnsaved) {
@@ -218,7 +210,9 @@ TEST_F(LiveWorkbook, RunsTheDocumentsOwnRedrawAfterTheWritesArrive) {
   book->write(3, 43, 11, Integer(7));
   book->runMacro("Redraw");
   EXPECT_EQ(book->readNumber(1, 1, 1), 14);
-  EXPECT_EQ(faultOf([&] { book->runMacro("Refresh"); }).kind(), FaultKind::Workbook);
+  FaultKind kind{};
+  faultOf([&] { book->runMacro("Refresh"); }, &kind);
+  EXPECT_EQ(kind, FaultKind::Workbook);
 }
 
 TEST_F(LiveWorkbook, WithoutARedrawOfItsOwnTheWorkbookIsRecalculated) {
@@ -230,15 +224,16 @@ TEST_F(LiveWorkbook, WithoutARedrawOfItsOwnTheWorkbookIsRecalculated) {
   EXPECT_EQ(book->readNumber(3, 45, 12), 0);  // stale: automatic calculation is off
   book->runMacro("Redraw");
   EXPECT_EQ(book->readNumber(3, 45, 12), 10);
-  Fault other = faultOf([&] { book->runMacro("Refresh"); });
-  EXPECT_TRUE(mentions(other, "no macro \"Refresh\"")) << other.what();
+  const std::string other = faultOf([&] { book->runMacro("Refresh"); });
+  EXPECT_TRUE(mentions(other, "no macro \"Refresh\"")) << other;
 }
 
 TEST_F(LiveWorkbook, AMissingFileIsAFaultNamingIt) {
   const std::string path = file("missing.xlsx");
-  Fault missing = faultOf([&] { engine.bind(path); });
-  EXPECT_EQ(missing.kind(), FaultKind::Workbook);
-  EXPECT_TRUE(mentions(missing, path) && mentions(missing, "does not exist")) << missing.what();
+  FaultKind kind{};
+  const std::string missing = faultOf([&] { engine.bind(path); }, &kind);
+  EXPECT_EQ(kind, FaultKind::Workbook);
+  EXPECT_TRUE(mentions(missing, path) && mentions(missing, "does not exist")) << missing;
 }
 
 TEST_F(LiveWorkbook, ALockedFileIsAFaultInsteadOfAQuestion) {
@@ -246,9 +241,10 @@ TEST_F(LiveWorkbook, ALockedFileIsAFaultInsteadOfAQuestion) {
   const std::filesystem::path p(path);
   std::ofstream(p.parent_path() / (".~lock." + p.filename().string() + "#"))
       << "Someone Else,someone,otherhost,01.01.2024 10:00,file:///home/someone/.config/libreoffice/4;";
-  Fault locked = faultOf([&] { engine.bind(path); });
-  EXPECT_EQ(locked.kind(), FaultKind::Workbook);
-  EXPECT_TRUE(mentions(locked, path) && mentions(locked, "locked for editing by Someone Else")) << locked.what();
+  FaultKind kind{};
+  const std::string locked = faultOf([&] { engine.bind(path); }, &kind);
+  EXPECT_EQ(kind, FaultKind::Workbook);
+  EXPECT_TRUE(mentions(locked, path) && mentions(locked, "locked for editing by Someone Else")) << locked;
   EXPECT_FALSE(isOpen(office(), path));
 }
 

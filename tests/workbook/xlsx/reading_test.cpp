@@ -7,9 +7,9 @@
 
 #include <algorithm>
 #include <cstring>
-#include <functional>
 
 #include "module1/Fault.h"
+#include "tests/support/FaultOf.h"
 #include "tests/workbook/xlsx/XlsxFiles.h"
 #include "workbook/xlsx/XlsxDocument.h"
 #include "workbook/xlsx/XlsxEngine.h"
@@ -18,16 +18,7 @@ namespace vk::xlsx {
 namespace {
 
 using namespace vk::xlsxtest;
-
-std::string faultOf(const std::function<void()>& f, FaultKind* kind = nullptr) {
-  try {
-    f();
-  } catch (const Fault& fault) {
-    if (kind) *kind = fault.kind();
-    return fault.what();
-  }
-  return "no fault";
-}
+using test::faultOf;
 
 const char* kValues =
     "<row r=\"7\">"

@@ -17,6 +17,7 @@
 #include <thread>
 
 #include "module1/Fault.h"
+#include "tests/support/FaultOf.h"
 #include "tests/workbook/xlsx/XlsxFiles.h"
 #include "workbook/CellMap.h"
 #include "workbook/xlsx/XlsxEngine.h"
@@ -27,6 +28,7 @@ namespace vk::xlsx {
 namespace {
 
 using namespace vk::xlsxtest;
+using test::faultOf;
 namespace fs = std::filesystem;
 using Key = std::tuple<int, int, int>;
 
@@ -45,15 +47,6 @@ class XlsxSaving : public ::testing::Test {
     std::sort(names.begin(), names.end());
     return names;
   }
-  static std::string faultOf(const std::function<void()>& f) {
-    try {
-      f();
-    } catch (const Fault& fault) {
-      return fault.what();
-    }
-    return "no fault";
-  }
-
   TempDir dir;
 };
 
