@@ -3,7 +3,7 @@
 # console message, every plot and every marker is in the rendered DOM, and
 # it prints to an A4 PDF of exactly the pages its layout gives (two front
 # pages, one per probe, one for the truncation sensitivity and the basis)
-# with every section's heading. Skipped (77) without Chromium.
+# with every section's heading.
 # Usage: html_browser_test.sh WRITE_HTML_REPORT SCENARIO
 set -euo pipefail
 work=$(mktemp -d)

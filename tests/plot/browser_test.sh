@@ -2,7 +2,7 @@
 # The sample page of plots in headless Chromium: every plot and every marker
 # is in the rendered DOM, and printing makes an A4 PDF of two pages (the page
 # breaks after its first two plots) whose text holds the plots' titles, axis
-# titles and the thinning note. Skipped (77) without Chromium.
+# titles and the thinning note.
 # Usage: browser_test.sh SAMPLE_PAGE_PROGRAM
 set -euo pipefail
 work=$(mktemp -d)

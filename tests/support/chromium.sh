@@ -4,10 +4,10 @@
 #   console_errors LOG             the page's console messages and failed loads
 #   check DESCRIPTION EXPECTED ACTUAL
 #   count TAG FILE                 elements <TAG ...> in FILE
-# A script that sources this is skipped (exit 77) where Chromium is not
-# installed; pdfinfo and pdftotext (poppler-utils) must be there.
+# Chromium, pdfinfo and pdftotext (poppler-utils) must be there, as
+# scripts/install-deps installs them: a missing one fails the test.
 chromium=/usr/bin/chromium
-[ -x "$chromium" ] || { echo "no $chromium: skipped"; exit 77; }
+[ -x "$chromium" ] || { echo "no $chromium: scripts/install-deps installs chromium"; exit 1; }
 for tool in pdfinfo pdftotext; do
   command -v $tool >/dev/null || { echo "$tool is missing: scripts/install-deps installs poppler-utils"; exit 1; }
 done

@@ -1,6 +1,5 @@
 // Files the engine wrote, opened by headless LibreOffice and exported as CSV:
 // the written values are there and the formulas over them were recalculated.
-// Skipped where LibreOffice is not installed.
 
 #include <gtest/gtest.h>
 
@@ -64,7 +63,8 @@ Table readCsv(const std::string& path) {
 }
 
 std::string cell(const Table& table, int row, int column) {
-  if (row < 1 || std::size_t(row) > table.size() || column < 1 || std::size_t(column) > table[std::size_t(row - 1)].size())
+  if (row < 1 || std::size_t(row) > table.size() || column < 1 ||
+      std::size_t(column) > table[std::size_t(row - 1)].size())
     return {};
   return table[std::size_t(row - 1)][std::size_t(column - 1)];
 }
@@ -81,7 +81,7 @@ class LibreOffice : public ::testing::Test {
  protected:
   void SetUp() override {
     office = findOffice();
-    if (office.empty()) GTEST_SKIP() << "LibreOffice (soffice) is not installed";
+    ASSERT_FALSE(office.empty()) << "no soffice on the PATH: scripts/install-deps installs libreoffice-calc";
   }
   // Exports every sheet of every file to CSV: "<file stem>-<sheet name>.csv" in out/.
   void exportAll(const std::vector<std::string>& files) {
