@@ -27,7 +27,7 @@ const assess::RunRecord& record(int readings) {
 void DefaultChecks(benchmark::State& state) {
   const assess::RunRecord& r = record(int(state.range(0)));
   for (auto _ : state) {
-    const assess::Assessment a = assess::assess(r, assess::Criteria(), {test::trimWithProgram, false});
+    const assess::Assessment a = assess::assess(r, assess::Criteria(), {vk::trimWithProgram, false});
     benchmark::DoNotOptimize(a.checks.data());
   }
 }
@@ -35,7 +35,7 @@ void DefaultChecks(benchmark::State& state) {
 void FullAssessment(benchmark::State& state) {
   const assess::RunRecord& r = record(int(state.range(0)));
   for (auto _ : state) {
-    const assess::Assessment a = assess::assess(r, assess::Criteria(), {test::trimWithProgram, true});
+    const assess::Assessment a = assess::assess(r, assess::Criteria(), {vk::trimWithProgram, true});
     benchmark::DoNotOptimize(a.checks.data());
   }
 }
@@ -44,7 +44,7 @@ void FullAssessmentAndJson(benchmark::State& state) {
   const assess::RunRecord& r = record(int(state.range(0)));
   const exporter::ReportHeader header{"0.1.0", "2024-05-01T10:00:00Z", "embedded", "bench.xlsx", ""};
   for (auto _ : state) {
-    const assess::Assessment a = assess::assess(r, assess::Criteria(), {test::trimWithProgram, true});
+    const assess::Assessment a = assess::assess(r, assess::Criteria(), {vk::trimWithProgram, true});
     const std::string json = exporter::assessmentJson(header, r, a);
     benchmark::DoNotOptimize(json.data());
   }

@@ -37,7 +37,7 @@ int main(int argc, char** argv) {
     sha = exporter::sha256OfFile(std::string(VK_SOURCE_DIR) + "/" + scenario);
   }
   const assess::RunRecord record = test::runProgram(t);
-  const assess::Assessment a = assess::assess(record, assess::Criteria(), {test::trimWithProgram, true});
+  const assess::Assessment a = assess::assess(record, assess::Criteria(), {vk::trimWithProgram, true});
   const exporter::ReportHeader header{"0.1.0", argv[3], "embedded", name, sha};
   std::ofstream out(argv[2], std::ios::binary);
   exporter::writeHtmlReport(out, header, record, a);
