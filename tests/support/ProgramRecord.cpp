@@ -2,8 +2,6 @@
 
 #include <memory>
 
-#include "commands/ReadingCommand.h"
-#include "commands/RunCommand.h"
 #include "commands/RunRecordOf.h"
 #include "tests/support/TestBook.h"
 #include "workbook/CellMap.h"
@@ -29,7 +27,7 @@ class Unwatched : public Feedback {
 
 }  // namespace
 
-assess::RunRecord runProgram(const ProgramTest& test) {
+ProgramRun runCommands(const ProgramTest& test) {
   Module1 m;
   auto engine = std::make_shared<MemoryEngine>();
   m.Engine = engine;
@@ -40,11 +38,18 @@ assess::RunRecord runProgram(const ProgramTest& test) {
   writeTestSheet(*book, {c.waterTempC, c.baroPressInHg, c.tankVolumeFt3, c.airFlowScfm, test.times, test.sets});
 
   Unwatched screen;
-  const ReadingSummary reading = ReadDataSets(m, screen);
+  ProgramRun done;
+  done.reading = ReadDataSets(m, screen);
   for (int set = 1; set <= int(test.sets.size()); ++set)
     book->write(cells::kAnalysisSheet, cells::kThresholdRow, cells::analysisColumn(set),
                 Variant::single(test.startPercent));
-  return runRecordOf(RunAnalysis(m, screen), reading);
+  done.run = RunAnalysis(m, screen);
+  return done;
+}
+
+assess::RunRecord runProgram(const ProgramTest& test) {
+  const ProgramRun done = runCommands(test);
+  return runRecordOf(done.run, done.reading);
 }
 
 }  // namespace vk::test

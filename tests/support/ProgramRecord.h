@@ -10,6 +10,8 @@
 
 #include "assess/RunRecord.h"
 #include "commands/ProgramTrimming.h"
+#include "commands/ReadingCommand.h"
+#include "commands/RunCommand.h"
 
 namespace vk::test {
 
@@ -20,6 +22,14 @@ struct ProgramTest {
   float startPercent = 1;                // the Run's threshold for every set (the Reading command's default)
 };
 
+// What the Reading and Run commands leave for the test.
+struct ProgramRun {
+  ReadingSummary reading;
+  RunSummary run;
+};
+ProgramRun runCommands(const ProgramTest& test);
+
+// Their record: runRecordOf(runCommands(test)).
 assess::RunRecord runProgram(const ProgramTest& test);
 
 }  // namespace vk::test
