@@ -166,26 +166,5 @@ TEST_F(Batch, ACriteriaFileThatCannotBeUsedStopsEverythingWithStatusTwo) {
   EXPECT_EQ(out.str(), "");
 }
 
-TEST_F(Batch, StrictCountsFailedChecksOnlyAndAFaultComesFirst) {
-  test::TestData d;
-  d.times = {0, 1, 2, 3, 4, 5, 6, 7, 8, 9};
-  d.sets = {{1, 2, 3, 4, 5, 6, 7, 8, 9, 10}};  // a straight line: the fit cannot converge
-  test::writeTestSheet(*book(), d);
-  EXPECT_EQ(run({"lab/test.xlsx"}), 0);
-  EXPECT_NE(err.str().find("fail: data set 1: fit-converged: The fit converged within the pass limit (it did not "
-                           "converge in 11 passes)"),
-            std::string::npos)
-      << err.str();
-  EXPECT_EQ(run({"--strict", "lab/test.xlsx"}), kExitCheckFailed);
-
-  d.sets = {test::workedConc()};  // warnings only
-  d.times = test::workedTimes();
-  test::writeTestSheet(*book(), d);
-  EXPECT_EQ(run({"--strict", "lab/test.xlsx"}), 0);
-
-  book()->setText(1, 8, 3, "three");
-  EXPECT_EQ(run({"--strict", "lab/test.xlsx"}), 1);
-}
-
 }  // namespace
 }  // namespace vk
