@@ -29,7 +29,7 @@ const exporter::ReportHeader kHeader{"0.1.0", "2024-05-01T10:00:00Z", "embedded"
                                      "ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad"};
 
 assess::Assessment fullAssessment(const assess::RunRecord& r) {
-  return assess::assess(r, assess::Criteria(), {test::trimWithProgram, true});
+  return assess::assess(r, assess::Criteria(), {vk::trimWithProgram, true});
 }
 
 void HtmlReport(benchmark::State& state) {

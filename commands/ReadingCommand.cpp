@@ -43,7 +43,9 @@ void readReadings(Module1& m, Feedback& screen) {
 
 // The initial analysis: every set trimmed and estimated at the start
 // thresholds 0, 2, ... 30 percent, one row of sheet 2 per threshold.
-void initialAnalysis(Module1& m, Feedback& screen) {
+ReadingSummary initialAnalysis(Module1& m, Feedback& screen) {
+  ReadingSummary summary;
+  summary.initialAnalysis.resize(std::size_t(int(m.NumSets)));
   TrimWork work;
   for (int level = 1; level <= c::kLevels; ++level) {
     screen.setProgressValue(float(level));
@@ -59,17 +61,19 @@ void initialAnalysis(Module1& m, Feedback& screen) {
       book.write(c::kAnalysisSheet, row, col + 1, Variant::single(m.C0[s]));
       book.write(c::kAnalysisSheet, row, col + 2, Variant::single(m.Cinf[s]));
       book.write(c::kAnalysisSheet, row, col + 3, Variant::single(m.KLa[s]));
+      summary.initialAnalysis[std::size_t(s - 1)].push_back({m.StartPercent, m.C0[s], m.Cinf[s], m.KLa[s]});
     }
   }
+  return summary;
 }
 
 }  // namespace
 
-void ReadDataSets(Module1& m, Feedback& screen) {
+ReadingSummary ReadDataSets(Module1& m, Feedback& screen) {
   screen.beep();
   screen.setCaption(Control::Label1, "Reading Data Sets...");
   screen.setVisible(Control::Label3, true);
-  commitAfter(m, [&] {
+  return commitAfter(m, [&] {
     ReadConditions(m);
     checkCounts(m);
     m.dimensionReadings(m.NumSets, m.NumPoints);
@@ -82,7 +86,7 @@ void ReadDataSets(Module1& m, Feedback& screen) {
     screen.setProgressValue(0);
     screen.setProgressMaximum(float(c::kLevels));
     screen.setProgressMinimum(0);
-    initialAnalysis(m, screen);
+    ReadingSummary summary = initialAnalysis(m, screen);
 
     Workbook& book = dataBook(m);
     for (int s = 1; s <= m.NumSets; ++s)
@@ -96,6 +100,7 @@ void ReadDataSets(Module1& m, Feedback& screen) {
     screen.setVisible(Control::ProgressBar1, false);
     book.select(c::kAnalysisSheet, c::selectionCell());
     screen.beep();
+    return summary;
   });
 }
 

@@ -29,20 +29,39 @@ void clearEarlierResults(Workbook& book) {
 // The fit's history on sheet 3, one row per pass: the pass number when the
 // pass starts, the estimates it started from and their sum of squares when it
 // has evaluated its trial. A fault part-way leaves the row as far as it got.
-FitCallbacks historyRows(Workbook& book, int set) {
+// The passes are also kept in `kept` for the summary.
+FitCallbacks historyRows(Workbook& book, int set, std::vector<FitPass>& kept) {
   const int column = c::resultColumn(set);
   FitCallbacks history;
   history.passStarted = [&book, column](Integer pass) {
     book.write(c::kResultsSheet, c::historyRow(pass), column, Variant(pass));
   };
-  history.passEnded = [&book, column](const FitPass& p) {
+  history.passEnded = [&book, column, &kept](const FitPass& p) {
     const int row = c::historyRow(p.pass);
     book.write(c::kResultsSheet, row, column + 1, Variant::single(p.cinf));
     book.write(c::kResultsSheet, row, column + 2, Variant::single(p.c0));
     book.write(c::kResultsSheet, row, column + 3, Variant::single(p.kla));
     book.write(c::kResultsSheet, row, column + 4, p.sumSq);
+    kept.push_back(p);
   };
   return history;
+}
+
+// The set as its trimming left it; the fit changes none of this.
+SetResult trimmedSet(const Module1& m, int set) {
+  SetResult s;
+  s.set = set;
+  s.StartPercent = m.StartPercent;
+  s.TimeShift = m.TimeShift[set];
+  for (int q = 1; q <= m.NumKept[set].asInteger(); ++q) {
+    s.kept.Times.push_back(m.Times(set, q));
+    s.kept.Conc.push_back(m.Conc(set, q));
+  }
+  for (int p = 1; p <= m.NumPoints; ++p) {
+    s.raw.Times.push_back(m.TimesRaw(set, p));
+    s.raw.Conc.push_back(m.ConcRaw(set, p));
+  }
+  return s;
 }
 
 void checkDataRead(const Module1& m) {
@@ -85,6 +104,7 @@ RunSummary RunAnalysis(Module1& m, Feedback& screen) {
     FitLocals fit;
     const FitOptions options;  // the program's tolerances and its limit of kMaxPasses passes
     const TestConditions test{m.WaterTemp, m.BaroPress, m.TankVolume, m.AirFlow};
+    run.conditions = test;
     for (int i = 1; i <= m.NumSets; ++i) {
       screen.setProgressValue(float(i));
       Workbook& book = dataBook(m);
@@ -94,12 +114,17 @@ RunSummary RunAnalysis(Module1& m, Feedback& screen) {
       book.write(c::kResultsSheet, c::kStartPercentResultRow, c::testColumn(i), Variant::single(m.StartPercent));
       StartEstimates(m, work, i);
       StartFit(m, fit, i);
-      const bool converged = FitDataSet(m, fit, i, options, historyRows(book, i)).converged();
-      const StandardFigures figures = Standardise(test, m.Cinf[i], m.KLa[i], i);
-      WriteSetResults(m, book, i, figures, fit.StdErr[i]);
-      sums.add(figures, fit.StdErr[i]);
-      run.sets.push_back({i, converged, figures, fit.StdErr[i]});
-      if (!converged) run.notConverged.push_back(i);
+      SetResult set = trimmedSet(m, i);
+      set.fit = FitDataSet(m, fit, i, options, historyRows(book, i, set.history));
+      set.C0 = m.C0[i];
+      set.Cinf = m.Cinf[i];
+      set.KLa = m.KLa[i];
+      set.figures = Standardise(test, m.Cinf[i], m.KLa[i], i);
+      set.StdErr = fit.StdErr[i];
+      WriteSetResults(m, book, i, set.figures, fit.StdErr[i]);
+      sums.add(set.figures, fit.StdErr[i]);
+      if (!set.fit.converged()) run.notConverged.push_back(i);
+      run.sets.push_back(std::move(set));
     }
     run.averages = WriteAverages(dataBook(m), sums, m.NumSets);
 

@@ -7,7 +7,9 @@
 #include <QObject>
 #include <functional>
 #include <memory>
+#include <optional>
 
+#include "forms/TestReport.h"
 #include "module1/Module1.h"
 
 namespace vk {
@@ -23,6 +25,9 @@ class Wizard : public QObject {
   ~Wizard() override;
 
   Module1& module() { return module_; }
+  // What the last successful Reading left for the test report; kept here,
+  // beside the module, for the run screen.
+  std::optional<ReadingForReport>& reading() { return reading_; }
   // The screen now shown; null before the start and after the end.
   Screen* current() const { return current_.get(); }
   bool ended() const { return ended_; }
@@ -48,6 +53,7 @@ class Wizard : public QObject {
   void end();
 
   Module1 module_;
+  std::optional<ReadingForReport> reading_;
   std::unique_ptr<Screen> current_;
   bool ended_ = false;
 };

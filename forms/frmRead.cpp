@@ -6,6 +6,7 @@
 
 #include "commands/ReadingCommand.h"
 #include "forms/ProgressBar.h"
+#include "forms/TestReport.h"
 #include "forms/Wizard.h"
 
 namespace vk {
@@ -37,8 +38,16 @@ frmRead::frmRead(Wizard& wizard)
 
 void frmRead::Form_Load() { ProgressBar1->setVisible(false); }
 
+// Keeps the Reading's summary and the workbook's SHA-256 as it read it for
+// the test report of a later run.
 void frmRead::cmdRead_Click() {
-  guarded([this] { ReadDataSets(wizard_.module(), feedback_); });
+  guarded([this] {
+    Module1& m = wizard_.module();
+    wizard_.reading().reset();
+    std::string sha256 = workbookSha256(m.WorkbookPath);
+    ReadingSummary summary = ReadDataSets(m, feedback_);
+    wizard_.reading() = ReadingForReport{std::move(summary), std::move(sha256)};
+  });
 }
 
 void frmRead::cmdBack_Click() { wizard_.showInput(); }

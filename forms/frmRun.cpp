@@ -6,7 +6,10 @@
 #include <QTimer>
 
 #include "commands/RunCommand.h"
+#include "forms/DesktopBrowser.h"
+#include "forms/MessageBox.h"
 #include "forms/ProgressBar.h"
+#include "forms/TestReport.h"
 #include "forms/Wizard.h"
 
 namespace vk {
@@ -23,7 +26,11 @@ frmRun::frmRun(Wizard& wizard)
   cmdStartOver = addButton("cmdStartOver", "Start Over", {720, 3000, 1212, 492}, 9.6, Pointer::BlackLeftArrow);
   cmdStartOver->setEnabled(false);
   cmdStartOver->setVisible(false);
-  setFocusOrder({cmdBack, cmdBye, cmdStartOver, SSCommand2});
+  // Beside "Start Over", under "Bye!!": free space that moves nothing.
+  cmdReport = addButton("cmdReport", "Report", {2280, 3000, 1212, 492}, 9.6, std::nullopt);
+  cmdReport->setEnabled(false);
+  cmdReport->setVisible(false);
+  setFocusOrder({cmdBack, cmdBye, cmdStartOver, SSCommand2, cmdReport});
 
   // Runs from creation; the Run command switches it on and off, and a tick
   // does nothing.
@@ -44,13 +51,19 @@ frmRun::frmRun(Wizard& wizard)
   connect(cmdBack, &QPushButton::clicked, this, &frmRun::cmdBack_Click);
   connect(cmdStartOver, &QPushButton::clicked, this, &frmRun::cmdStartOver_Click);
   connect(cmdBye, &QPushButton::clicked, this, &frmRun::cmdBye_Click);
+  connect(cmdReport, &QPushButton::clicked, this, &frmRun::cmdReport_Click);
   Form_Load();
 }
 
 void frmRun::Form_Load() { ProgressBar1->setVisible(false); }
 
+// The report is offered once a run has finished, like "Start Over" and "Bye!!".
 void frmRun::SSCommand2_Click() {
-  guarded([this] { RunAnalysis(wizard_.module(), feedback_); });
+  guarded([this] {
+    lastRun_ = RunAnalysis(wizard_.module(), feedback_);
+    cmdReport->setEnabled(true);
+    cmdReport->setVisible(true);
+  });
 }
 
 void frmRun::cmdBack_Click() { wizard_.showRead(); }
@@ -60,5 +73,16 @@ void frmRun::cmdStartOver_Click() { wizard_.startOver(); }
 void frmRun::cmdBye_Click() { wizard_.bye(); }
 
 void frmRun::Timer1_Timer() {}
+
+void frmRun::cmdReport_Click() {
+  guarded([this] {
+    if (!lastRun_) return;
+    const std::string path =
+        writeTestReport(wizard_.module(), *lastRun_, wizard_.reading().value_or(ReadingForReport{}));
+    if (!DesktopBrowser::open(QUrl::fromLocalFile(QString::fromStdString(path))))
+      MessageBox::exclamation(this, QString::fromStdString("The report is written to " + path +
+                                                           ", but no browser could be started to show it."));
+  });
+}
 
 }  // namespace vk

@@ -1,8 +1,12 @@
 #pragma once
 // The run screen: "Run!!" fits every data set and writes the results; then
-// "Start Over" returns to the workbook choice and "Bye!!" ends the program.
-// "<<Back" returns to the data-reading screen at any time.
+// "Start Over" returns to the workbook choice, "Bye!!" ends the program and
+// "Report" writes the test report beside the workbook and shows it in the
+// desktop's browser. "<<Back" returns to the data-reading screen at any time.
 
+#include <optional>
+
+#include "commands/RunCommand.h"
 #include "forms/Screen.h"
 #include "forms/ScreenFeedback.h"
 
@@ -25,6 +29,7 @@ class frmRun : public Screen {
   void cmdBack_Click();
   void cmdStartOver_Click();
   void cmdBye_Click();
+  void cmdReport_Click();
   void Timer1_Timer();
 
   Wizard& wizard_;
@@ -36,6 +41,8 @@ class frmRun : public Screen {
   QPushButton* cmdBye;
   QPushButton* cmdStartOver;
   QTimer* Timer1;
+  QPushButton* cmdReport;
+  std::optional<RunSummary> lastRun_;  // of the run that finished on this screen
 };
 
 }  // namespace vk

@@ -18,14 +18,28 @@ namespace vk {
 namespace fs = std::filesystem;
 
 const char* BatchUsage() {
-  return "usage: velm-kalix-batch [--thresholds LIST] [--output COPY] [--engine NAME] WORKBOOK\n"
+  return "usage: velm-kalix-batch [--thresholds LIST] [--output COPY] [--engine NAME] [--json FILE|-]\n"
+         "                        [--csv FILE] [--html FILE] [--criteria FILE] [--strict] WORKBOOK\n"
          "  Analyses the oxygen-transfer test in WORKBOOK (.xlsx or .xlsm; under LibreOffice also .xls\n"
-         "  and .ods) and writes the results into it.\n"
+         "  and .ods) and writes the results into it. After the results, the validity checks that did\n"
+         "  not pass are listed on the error output.\n"
          "  --thresholds LIST  start thresholds in percent of each set's last reading, comma-separated,\n"
          "                     one per data set (an empty item means 0 %; sets beyond the list keep 1 %)\n"
          "  --output COPY      copy WORKBOOK to COPY first and work on the copy\n"
          "  --engine NAME      embedded (the default) or libreoffice: a headless LibreOffice Calc, which\n"
-         "                     stores the analysed workbook in its own format and closes it at the end\n";
+         "                     stores the analysed workbook in its own format and closes it at the end\n"
+         "  --json FILE|-      the assessment as JSON (docs/assessment.schema.json); with -, the JSON\n"
+         "                     alone goes to the standard output and everything else to the error output\n"
+         "  --csv FILE         the per-probe summary as CSV\n"
+         "  --html FILE        the test report as one self-contained HTML page with plots\n"
+         "  --criteria FILE    the limits of the checks from a JSON file (docs/assessment-criteria.md)\n"
+         "  --strict           exit with status 3 when a check fails (warnings do not count)\n"
+         "  Report files are written only when the analysis succeeded, each whole or not at all.\n"
+         "exit status (when two apply, the first listed wins):\n"
+         "  2  usage error: bad arguments, or a criteria file that cannot be used\n"
+         "  1  the analysis or a report file failed\n"
+         "  3  --strict and a check failed\n"
+         "  0  success\n";
 }
 
 namespace {
@@ -129,6 +143,16 @@ std::optional<BatchOptions> ParseBatchArguments(const std::vector<std::string>& 
       auto copy = value();
       if (!copy) return std::nullopt;
       options.output = *copy;
+    } else if (arg == "--json") {
+      if (!(options.report.json = value())) return std::nullopt;
+    } else if (arg == "--csv") {
+      if (!(options.report.csv = value())) return std::nullopt;
+    } else if (arg == "--html") {
+      if (!(options.report.html = value())) return std::nullopt;
+    } else if (arg == "--criteria") {
+      if (!(options.report.criteria = value())) return std::nullopt;
+    } else if (arg == "--strict") {
+      options.report.strict = true;
     } else if (arg.rfind("--", 0) == 0 && arg.size() > 2) {
       error = "unknown option " + arg;
       return std::nullopt;
@@ -143,13 +167,18 @@ std::optional<BatchOptions> ParseBatchArguments(const std::vector<std::string>& 
     error = "no workbook given";
     return std::nullopt;
   }
+  error = reportOptionsError(options.report, options.workbook, options.output);
+  if (!error.empty()) return std::nullopt;
   return options;
 }
 
 int RunBatch(const BatchOptions& options, std::shared_ptr<WorkbookEngine> engine, std::ostream& out,
              std::ostream& err) {
+  assess::Criteria criteria;
+  if (const int status = prepareReports(options.report, criteria, err)) return status;
   ConsoleFeedback screen(err);
   try {
+    const AnalysedWorkbook analysed = describeWorkbook(options.workbook, engine->name(), options.report);
     fs::path target = options.workbook;
     if (options.output) {
       std::error_code ec;
@@ -166,13 +195,13 @@ int RunBatch(const BatchOptions& options, std::shared_ptr<WorkbookEngine> engine
     Module1 m;
     m.Engine = std::move(engine);
     OpenWorkbook(m, screen, absolute.parent_path().string(), absolute.filename().string());
-    ReadDataSets(m, screen);
+    const ReadingSummary reading = ReadDataSets(m, screen);
     std::string thresholdWarning;
     if (options.thresholds) thresholdWarning = writeThresholds(m, *options.thresholds);
     const RunSummary run = RunAnalysis(m, screen);
-    printSummary(run, out);
+    printSummary(run, options.report.jsonToStandardOutput() ? err : out);
     if (!thresholdWarning.empty()) screen.warning(thresholdWarning);
-    return 0;
+    return reportOn(run, reading, analysed, options.report, criteria, out, err);
   } catch (const Fault& fault) {
     err << fault.what() << "\n";
     return 1;

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "apps/batch/ReportOutputs.h"
 #include "workbook/Workbook.h"
 
 namespace vk {
@@ -18,6 +19,7 @@ struct BatchOptions {
   std::string engine = "embedded";    // or "libreoffice"
   // Start thresholds in percent, one per data set; nullopt clears the cell.
   std::optional<std::vector<std::optional<double>>> thresholds;
+  ReportOptions report;
 };
 
 // Parses the arguments after the program name; nullopt with `error` set on a
@@ -26,8 +28,10 @@ std::optional<BatchOptions> ParseBatchArguments(const std::vector<std::string>& 
 
 const char* BatchUsage();
 
-// Runs the analysis; prints the summary to `out`, warnings and faults to
-// `err`. Returns the exit status: 0 success, 1 a fault.
+// Runs the analysis; prints the summary to `out` (to `err` when the JSON
+// goes to `out`), warnings, faults and the checks that did not pass to
+// `err`. Returns the exit status: 0 success, 1 a fault, 2 a criteria file
+// that cannot be used, 3 a failed check under --strict.
 int RunBatch(const BatchOptions& options, std::shared_ptr<WorkbookEngine> engine, std::ostream& out, std::ostream& err);
 
 }  // namespace vk

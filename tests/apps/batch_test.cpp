@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
+#include <nlohmann/json.hpp>
 #include <sstream>
 
 #include "apps/batch/BatchTool.h"
@@ -48,6 +50,32 @@ TEST(BatchArguments, EngineChoice) {
   EXPECT_FALSE(parse({"a.xlsx", "--engine"}, &error));
 }
 
+TEST(BatchArguments, ReportOptionsAndTheirUsageErrors) {
+  auto o = parse({"--json", "-", "--csv", "r.csv", "--html", "r.html", "--criteria", "c.json", "--strict", "a.xlsx"});
+  ASSERT_TRUE(o);
+  EXPECT_TRUE(o->report.jsonToStandardOutput());
+  EXPECT_EQ(o->report.csv, "r.csv");
+  EXPECT_EQ(o->report.html, "r.html");
+  EXPECT_EQ(o->report.criteria, "c.json");
+  EXPECT_TRUE(o->report.strict);
+  EXPECT_TRUE(o->report.fullTruncationCurve());
+  // Without --json or --html the truncation needs only its two thresholds.
+  EXPECT_FALSE(parse({"--csv", "r.csv", "a.xlsx"})->report.fullTruncationCurve());
+  EXPECT_FALSE(parse({"a.xlsx"})->report.strict);
+
+  std::string error;
+  EXPECT_FALSE(parse({"--csv", "-", "a.xlsx"}, &error));
+  EXPECT_NE(error.find("only --json"), std::string::npos) << error;
+  EXPECT_FALSE(parse({"--json", "lab/../a.xlsx", "a.xlsx"}, &error));
+  EXPECT_NE(error.find("over the workbook"), std::string::npos) << error;
+  EXPECT_FALSE(parse({"--output", "b.xlsx", "--html", "b.xlsx", "a.xlsx"}, &error));
+  EXPECT_NE(error.find("over the workbook"), std::string::npos) << error;
+  EXPECT_FALSE(parse({"--json", "r.txt", "--csv", "./r.txt", "a.xlsx"}, &error));
+  EXPECT_NE(error.find("--json and --csv name the same file"), std::string::npos) << error;
+  EXPECT_FALSE(parse({"a.xlsx", "--criteria"}, &error));
+  EXPECT_EQ(error, "--criteria needs a value");
+}
+
 struct Batch : ::testing::Test {
   std::shared_ptr<MemoryEngine> engine = std::make_shared<MemoryEngine>();
   std::ostringstream out, err;
@@ -90,13 +118,51 @@ TEST_F(Batch, SetsBeyondTheListKeepTheDefault) {
   test::writeTestSheet(*book(), d);
   ASSERT_EQ(run({"--thresholds", "10", "lab/test.xlsx"}), 0) << err.str();
   EXPECT_EQ(book()->value(2, 45, 7), Variant(Integer(1)));
-  EXPECT_EQ(err.str(), "");
+  EXPECT_EQ(err.str().find("warning:"), std::string::npos) << err.str();  // only the checks that did not pass
 }
 
 TEST_F(Batch, AFaultIsPrintedAndExitsWithOne) {
   book()->setText(1, 8, 3, "three");
   EXPECT_EQ(run({"lab/test.xlsx"}), 1);
   EXPECT_NE(err.str().find("sheet 1, cell C8"), std::string::npos) << err.str();
+  EXPECT_EQ(out.str(), "");
+}
+
+TEST_F(Batch, WithTheJsonOnStandardOutputEverythingElseGoesToTheErrorOutput) {
+  test::TestData d;
+  d.times = test::workedTimes();
+  d.sets = {test::workedConc(), test::workedConc()};
+  test::writeTestSheet(*book(), d);
+  ASSERT_EQ(run({"--json", "-", "lab/test.xlsx"}), 0) << err.str();
+  const nlohmann::json doc = nlohmann::json::parse(out.str());  // the whole of it, and nothing else
+  EXPECT_EQ(doc["header"]["engine"], "memory");
+  EXPECT_EQ(doc["header"]["workbook"]["name"], "test.xlsx");
+  EXPECT_TRUE(doc["header"]["workbook"]["sha256"].is_null());  // no file behind the memory engine
+  EXPECT_EQ(doc["sets"].size(), 2u);
+  EXPECT_TRUE(doc["full_truncation_curve"]);
+  // The table, then the checks that did not pass: 13 readings are fewer than 20.
+  const std::string text = err.str();
+  const auto table = text.find("\nAverage "), check = text.find("warn: data set 1: kept-readings:");
+  ASSERT_NE(table, std::string::npos) << text;
+  ASSERT_NE(check, std::string::npos) << text;
+  EXPECT_LT(table, check);
+  EXPECT_EQ(text.find("pass:"), std::string::npos) << text;
+}
+
+// Nothing of the workbook is read, let alone written, when the criteria
+// file cannot be used; the message names the key.
+TEST_F(Batch, ACriteriaFileThatCannotBeUsedStopsEverythingWithStatusTwo) {
+  test::TestData d;
+  d.times = test::workedTimes();
+  d.sets = {test::workedConc()};
+  test::writeTestSheet(*book(), d);
+  book()->clearLog();
+  const std::filesystem::path criteria = std::filesystem::temp_directory_path() / "vk-batch-criteria.json";
+  std::ofstream(criteria) << R"({"end_level_min_percent": 95, "kla_interval_percent": 4})";
+  EXPECT_EQ(run({"--criteria", criteria.string(), "--strict", "lab/test.xlsx"}), 2);
+  std::filesystem::remove(criteria);
+  EXPECT_NE(err.str().find("\"kla_interval_percent\" is not a known key"), std::string::npos) << err.str();
+  EXPECT_TRUE(book()->log().empty());
   EXPECT_EQ(out.str(), "");
 }
 

@@ -16,7 +16,7 @@ namespace {
 using test::ProbeShape;
 
 Assessment assessed(const RunRecord& record, bool fullCurve = false) {
-  return assess(record, Criteria(), {test::trimWithProgram, fullCurve});
+  return assess(record, Criteria(), {vk::trimWithProgram, fullCurve});
 }
 
 std::set<std::pair<std::string, int>> notPassed(const Assessment& a) {
@@ -139,7 +139,7 @@ TEST(Truncation, AThresholdThatCannotBeTrimmedIsNotApplicableNotAFault) {
   const RunRecord record = test::runProgram(test::sixProbeTest());
   const Trimming failsAbove10 = [](const Readings& raw, double percent) {
     if (percent > 10) throw std::runtime_error("no reading is above the start threshold");
-    return test::trimWithProgram(raw, percent);
+    return vk::trimWithProgram(raw, percent);
   };
   const Assessment a = assess(record, Criteria(), {failsAbove10, true});
   const Truncation& t = a.sets[0].truncation;
@@ -163,7 +163,7 @@ TEST(Truncation, TheCurveFollowsTheProgramsTrimming) {
   }
   // At 0 % every reading is kept: the fit is the optimum of the whole set.
   EXPECT_EQ(t.points[0].kept, 300);
-  EXPECT_EQ(t.points[10].kept, int(test::trimWithProgram(record.sets[0].raw, 20).size()));
+  EXPECT_EQ(t.points[10].kept, int(vk::trimWithProgram(record.sets[0].raw, 20).size()));
   EXPECT_DOUBLE_EQ(*t.kla20ChangePercent,
                    100 * (t.points[10].fit->kla20 - t.points[0].fit->kla20) / t.points[0].fit->kla20);
 }

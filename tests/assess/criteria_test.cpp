@@ -24,7 +24,7 @@ TEST(Criteria, AFileChangesOnlyTheLimitsItNames) {
   // The cold test warns under the defaults and passes under this file.
   const RunRecord cold = test::runProgram(test::sixProbeTest(5));
   const auto temperatureVerdict = [&](const Criteria& criteria) {
-    for (const auto& check : assess(cold, criteria, {test::trimWithProgram, false}).checks)
+    for (const auto& check : assess(cold, criteria, {vk::trimWithProgram, false}).checks)
       if (check.row->id == CheckId::WaterTemperature) return check.verdict;
     return Verdict::NotApplicable;
   };

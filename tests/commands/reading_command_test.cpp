@@ -57,7 +57,7 @@ TEST_F(Reading, TwoSetsOfTenReadings) {
   d.sets = {{1, 2.5f, 3.7f, 4.6f, 5.3f, 5.8f, 6.2f, 6.5f, 6.7f, 6.85f},
             {0.8f, 2.2f, 3.4f, 4.3f, 5.0f, 5.6f, 6.0f, 6.3f, 6.55f, 6.7f}};
   load(d);
-  ReadDataSets(m, screen);
+  const ReadingSummary summary = ReadDataSets(m, screen);
 
   // Reads: per row, concentration and time for each set, nothing cached.
   std::vector<std::pair<int, int>> reads;
@@ -70,13 +70,21 @@ TEST_F(Reading, TwoSetsOfTenReadings) {
   EXPECT_EQ(reads[3], std::make_pair(7, 7));
   EXPECT_EQ(reads[39], std::make_pair(16, 7));
 
-  // Sheet 2: four Singles per set and level in A-D and G-J, rows 7-22.
+  // Sheet 2: four Singles per set and level in A-D and G-J, rows 7-22; the
+  // summary holds the same table.
+  ASSERT_EQ(summary.initialAnalysis.size(), 2u);
   for (int level = 1; level <= 16; ++level)
     for (int s = 1; s <= 2; ++s) {
       const int col = 6 * (s - 1) + 1;
       EXPECT_EQ(value2(6 + level, col), Variant::single(float((level - 1) * 2)));
       for (int k = 1; k <= 3; ++k) EXPECT_EQ(value2(6 + level, col + k).type(), Variant::Type::Single);
       EXPECT_EQ(value2(6 + level, col + 4).isEmpty(), true);
+      ASSERT_EQ(summary.initialAnalysis[size_t(s - 1)].size(), 16u);
+      const InitialEstimates& e = summary.initialAnalysis[size_t(s - 1)][size_t(level - 1)];
+      EXPECT_EQ(value2(6 + level, col), Variant::single(e.StartPercent));
+      EXPECT_EQ(value2(6 + level, col + 1), Variant::single(e.C0));
+      EXPECT_EQ(value2(6 + level, col + 2), Variant::single(e.Cinf));
+      EXPECT_EQ(value2(6 + level, col + 3), Variant::single(e.KLa));
     }
   EXPECT_EQ(value2(45, 1), Variant(Integer(1)));
   EXPECT_EQ(value2(45, 7), Variant(Integer(1)));

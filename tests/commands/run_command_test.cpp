@@ -6,6 +6,7 @@
 #include "tests/support/RecordingFeedback.h"
 #include "tests/support/TestBook.h"
 #include "tests/support/WorkedExample.h"
+#include "workbook/CellMap.h"
 #include "workbook/memory/MemoryWorkbook.h"
 
 namespace vk {
@@ -101,6 +102,44 @@ TEST_F(Run, WorkedExampleAtTenPercentWritesItsHistoryAndResults) {
                                       "cmdBye.Enabled=True", "cmdBye.Visible=True", "ProgressBar1.Visible=False",
                                       "cmdStartOver.Visible=True", "cmdStartOver.Enabled=True"}));
   EXPECT_EQ(runScreen.values(), (std::vector<std::string>{"1"}));
+}
+
+// The summary carries what the report needs: the same numbers the Run
+// wrote, and the readings it worked on.
+TEST_F(Run, TheSummaryHoldsWhatTheRunWroteAndTheReadingsItWorkedOn) {
+  read(workedTest(2));
+  threshold(1, Integer(10));
+  const RunSummary run = RunAnalysis(m, runScreen);
+  EXPECT_EQ(run.conditions.WaterTemp, 15.0f);
+  EXPECT_EQ(run.conditions.AirFlow, 50.0f);
+  ASSERT_EQ(run.sets.size(), 2u);
+  for (const SetResult& s : run.sets) {
+    SCOPED_TRACE(s.set);
+    const int column = cells::resultColumn(s.set), test = cells::testColumn(s.set);
+    EXPECT_EQ(cell(cells::kStartPercentResultRow, test), Variant::single(s.StartPercent));
+    EXPECT_EQ(cell(cells::kCinfResultRow, test), Variant::single(s.Cinf));
+    EXPECT_EQ(cell(cells::kStdErrResultRow, test), s.StdErr);
+    ASSERT_EQ(cell(cells::kKeptCountRow, test), Variant(Integer::checked(long(s.kept.Conc.size()))));
+    for (size_t k = 0; k < s.kept.Conc.size(); ++k) {
+      EXPECT_EQ(cell(cells::pointRow(int(k) + 1), column + 1), Variant::single(s.kept.Times[k]));
+      EXPECT_EQ(cell(cells::pointRow(int(k) + 1), column + 2), Variant::single(s.kept.Conc[k]));
+    }
+    ASSERT_EQ(int(s.history.size()), s.fit.passes);
+    for (const FitPass& p : s.history) {
+      EXPECT_EQ(cell(cells::historyRow(p.pass), column + 1), Variant::single(p.cinf));
+      EXPECT_EQ(cell(cells::historyRow(p.pass), column + 3), Variant::single(p.kla));
+      EXPECT_EQ(cell(cells::historyRow(p.pass), column + 4), p.sumSq);
+    }
+    EXPECT_TRUE(cell(cells::historyRow(s.fit.passes + 1), column).isEmpty());
+    EXPECT_EQ(s.raw.Conc, test::workedConc());
+    EXPECT_EQ(s.raw.Times, test::workedTimes());
+  }
+  // Set 1 at 10 %: the first reading is dropped and the times start at the second.
+  EXPECT_EQ(run.sets[0].kept.Conc.size(), 12u);
+  EXPECT_EQ(run.sets[0].TimeShift, 1.0f);
+  EXPECT_EQ(run.sets[0].kept.Times.front(), 0.0f);
+  EXPECT_EQ(run.sets[1].kept.Conc.size(), 13u);
+  EXPECT_EQ(run.sets[1].StartPercent, 1.0f);
 }
 
 TEST_F(Run, ClearsEarlierResultsRightAfterRestoringAndShowsProgressForThreeSets) {

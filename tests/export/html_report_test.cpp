@@ -25,7 +25,7 @@ struct Analysed {
 
 Analysed analyse(const test::ProgramTest& t) {
   Analysed a{test::runProgram(t), {}};
-  a.assessment = assess::assess(a.record, assess::Criteria(), {test::trimWithProgram, true});
+  a.assessment = assess::assess(a.record, assess::Criteria(), {vk::trimWithProgram, true});
   return a;
 }
 

@@ -27,7 +27,7 @@ struct Analysed {
 
 Analysed analyse(const test::ProgramTest& t, bool fullCurve = false) {
   Analysed a{test::runProgram(t), {}};
-  a.assessment = assess::assess(a.record, assess::Criteria(), {test::trimWithProgram, fullCurve});
+  a.assessment = assess::assess(a.record, assess::Criteria(), {vk::trimWithProgram, fullCurve});
   return a;
 }
 

@@ -23,13 +23,13 @@ int main(int argc, char** argv) {
   }
   const std::string scenario = argv[1];
   test::ProgramTest t = test::sixProbeTest();
-  assess::Trimming trim = test::trimWithProgram;
+  assess::Trimming trim = vk::trimWithProgram;
   if (scenario == "one-probe-no-air") {
     t.sets.resize(1);
     t.conditions.airFlowScfm = 0;
     trim = [](const assess::Readings& raw, double percent) {
       if (percent >= 26) throw std::runtime_error("no reading is above the start threshold");
-      return test::trimWithProgram(raw, percent);
+      return vk::trimWithProgram(raw, percent);
     };
   } else if (scenario != "six-probes") {
     std::cerr << "unknown scenario " << scenario << "\n";

@@ -1,7 +1,9 @@
 // Writes the HTML report of a test for the browser and determinism checks,
 // and prints on stdout what the report must show, counted from the record:
 //   write_html_report SCENARIO OUT.html ANALYSIS_TIME
-//   -> "probes=6 figures=14 markers=412"
+//   -> "probes=6 figures=14 markers=412 pages=9"
+// or only the printed pages of a report of N probes:
+//   write_html_report pages N  -> "9"
 // SCENARIO: a generated workbook by its path in the source tree
 // ("templates/sample.xlsx", "tests/data/e2e/six-sets.xlsx", ...), read from
 // the generator's own data, or "six-by-N": six synthetic probes of N
@@ -20,6 +22,10 @@
 using namespace vk;
 
 int main(int argc, char** argv) {
+  if (argc == 3 && std::string(argv[1]) == "pages") {
+    std::cout << exporter::htmlTestPages(std::stoul(argv[2])) << "\n";
+    return 0;
+  }
   if (argc != 4) {
     std::cerr << "usage: write_html_report SCENARIO OUT.html ANALYSIS_TIME\n";
     return 2;
@@ -37,7 +43,7 @@ int main(int argc, char** argv) {
     sha = exporter::sha256OfFile(std::string(VK_SOURCE_DIR) + "/" + scenario);
   }
   const assess::RunRecord record = test::runProgram(t);
-  const assess::Assessment a = assess::assess(record, assess::Criteria(), {test::trimWithProgram, true});
+  const assess::Assessment a = assess::assess(record, assess::Criteria(), {vk::trimWithProgram, true});
   const exporter::ReportHeader header{"0.1.0", argv[3], "embedded", name, sha};
   std::ofstream out(argv[2], std::ios::binary);
   exporter::writeHtmlReport(out, header, record, a);
@@ -57,6 +63,6 @@ int main(int argc, char** argv) {
     for (const auto& p : a.sets[i].truncation.points) markers += p.fit ? 2u : 0u;
   }
   std::cout << "probes=" << record.sets.size() << " figures=" << 2 * record.sets.size() + 2 << " markers=" << markers
-            << "\n";
+            << " pages=" << exporter::htmlTestPages(record.sets.size()) << "\n";
   return 0;
 }

@@ -56,14 +56,17 @@ class WatchedEngine : public WorkbookEngine {
 
 struct MemoryFlow {
   static constexpr const char* kPath = "/memory/test.xlsx";
-  std::shared_ptr<WatchedBook> book = std::make_shared<WatchedBook>(kPath);
-  std::unique_ptr<Wizard> wizard = std::make_unique<Wizard>(std::make_shared<WatchedEngine>(book));
+  std::shared_ptr<WatchedBook> book;
+  std::unique_ptr<Wizard> wizard;
 
-  explicit MemoryFlow(const TestData& data) {
+  // `path` need not exist; the workbook is in memory under that name.
+  explicit MemoryFlow(const TestData& data, const std::string& path = kPath)
+      : book(std::make_shared<WatchedBook>(path)),
+        wizard(std::make_unique<Wizard>(std::make_shared<WatchedEngine>(book))) {
     writeTestSheet(*book, data);
     Module1& m = wizard->module();
-    m.WorkbookPath = kPath;
-    m.WorkbookName = "test.xlsx";
+    m.WorkbookPath = path;
+    m.WorkbookName = path.substr(path.rfind('/') + 1);
     OpenBook(m);
   }
   Module1& module() { return wizard->module(); }

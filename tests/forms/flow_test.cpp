@@ -1,7 +1,7 @@
 // The whole wizard on a real workbook file with the embedded engine: from
 // the welcome screen through Open, Reading, Run, Start Over and a second
-// analysis to "Bye!!", one screen at a time, and the results found in the
-// saved file. Also: closing a screen through its frame ends the program, and
+// analysis with its report to "Bye!!", one screen at a time, and the results
+// found in the saved file. Also: closing a screen through its frame ends the program, and
 // the wizard names its desktop entry.
 
 #include <QDir>
@@ -15,6 +15,7 @@
 #include "commands/ReadingCommand.h"
 #include "commands/RunCommand.h"
 #include "forms/Application.h"
+#include "forms/DesktopBrowser.h"
 #include "module1/Fault.h"
 #include "support/RecordingFeedback.h"
 #include "workbook/CellMap.h"
@@ -116,6 +117,17 @@ class FlowTest : public QObject {
         QVERIFY(!wizard.module().DataBook && !wizard.module().FileBook);
       }
     }
+    // The report, beside the workbook, changes none of its cells (checked below).
+    std::vector<QUrl> opened;
+    DesktopBrowser::setHook([&](const QUrl& url) {
+      opened.push_back(url);
+      return true;
+    });
+    click(wizard.current(), "cmdReport");
+    DesktopBrowser::setHook({});
+    const QString report = folder.filePath("wizard/sample.xlsx.report.html");
+    QCOMPARE(opened, std::vector<QUrl>{QUrl::fromLocalFile(report)});
+    QVERIFY(QFileInfo(report).size() > 0);
     QCOMPARE(MessageBox::shown().size(), size_t(0));
     click(wizard.current(), "cmdBye");
     QCOMPARE(finished.count(), 1);

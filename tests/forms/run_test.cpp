@@ -1,11 +1,17 @@
 // frmRun: its layout, the guards before a run, the Run command on the
 // screen, the warning after a fit that did not converge, a fault during the
-// run, and the three ways off the screen.
+// run, the three ways off the screen, and the report of a finished run.
 
+#include <sys/stat.h>
+
+#include <QDir>
 #include <QProgressBar>
 #include <QSignalSpy>
+#include <QTemporaryDir>
 
 #include "MemoryFlow.h"
+#include "export/Sha256.h"
+#include "forms/DesktopBrowser.h"
 #include "forms/SystemBeep.h"
 #include "workbook/CellMap.h"
 
@@ -26,6 +32,8 @@ class RunTest : public QObject {
   Q_OBJECT
 
   std::unique_ptr<MemoryFlow> flow;
+  std::vector<QUrl> opened;  // what the browser was asked to show
+  bool browserStarts = true;
 
   QWidget* screen() const { return flow->screen(); }
 
@@ -36,7 +44,7 @@ class RunTest : public QObject {
   }
   void expectFinished() {
     QVERIFY(!control(screen(), "SSCommand2")->isEnabled());
-    for (const char* name : {"cmdBye", "cmdStartOver"}) {
+    for (const char* name : {"cmdBye", "cmdStartOver", "cmdReport"}) {
       QVERIFY2(control(screen(), name)->isVisible(), name);
       QVERIFY2(control(screen(), name)->isEnabled(), name);
     }
@@ -51,6 +59,12 @@ class RunTest : public QObject {
  private slots:
   void init() {
     MessageBox::clearShown();
+    opened.clear();
+    browserStarts = true;
+    DesktopBrowser::setHook([this](const QUrl& url) {
+      opened.push_back(url);
+      return browserStarts;
+    });
     startOn(probes(2));
   }
   void cleanup() {
@@ -77,11 +91,21 @@ class RunTest : public QObject {
     QCOMPARE(control(screen(), "SSCommand2")->cursor().shape(), Qt::ArrowCursor);
     for (const char* name : {"cmdBack", "cmdBye", "cmdStartOver"})
       QVERIFY2(control(screen(), name)->cursor().shape() == Qt::BitmapCursor, name);
+
+    // "Report" stands in free space of the client area, clear of every
+    // other control, and waits for a run.
+    expectLayout(screen(), {{"cmdReport", "Report", {2280, 3000, 1212, 492}, 9.6}});
+    const QRect report = control(screen(), "cmdReport")->geometry();
+    QVERIFY(screen()->rect().contains(report));
+    for (const char* name : {"Label1", "SSCommand2", "ProgressBar1", "cmdBack", "cmdBye", "cmdStartOver"})
+      QVERIFY2(!report.intersects(control(screen(), name)->geometry()), name);
+    QVERIFY(control(screen(), "cmdReport")->isHidden());
+    QVERIFY(!control(screen(), "cmdReport")->isEnabled());
   }
 
-  // Before a run has finished, "Bye!!" and "Start Over" cannot be used.
+  // Before a run has finished, "Bye!!", "Start Over" and "Report" cannot be used.
   void byeAndStartOverWaitForTheRun() {
-    for (const char* name : {"cmdBye", "cmdStartOver"}) {
+    for (const char* name : {"cmdBye", "cmdStartOver", "cmdReport"}) {
       QVERIFY2(control(screen(), name)->isHidden(), name);
       QVERIFY2(!control(screen(), name)->isEnabled(), name);
       QTest::mouseClick(control<QPushButton>(screen(), name), Qt::LeftButton);
@@ -90,13 +114,14 @@ class RunTest : public QObject {
     QVERIFY(!flow->wizard->ended());
     QCOMPARE(screen()->objectName(), QString("frmRun"));
     QVERIFY(flow->module().DataBook);
+    QVERIFY(opened.empty());
   }
 
   void runWritesTheResultsAndOffersTheWayOut() {
     const int beeps = systemBeepCount();
     click(screen(), "SSCommand2");
     control(screen(), "cmdBack")->setFocus();
-    for (const char* next : {"cmdBye", "cmdStartOver", "cmdBack"}) {  // "Run!!" is now disabled
+    for (const char* next : {"cmdBye", "cmdStartOver", "cmdReport", "cmdBack"}) {  // "Run!!" is now disabled
       QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
       QVERIFY2(control(screen(), next)->hasFocus(), next);
     }
@@ -158,6 +183,8 @@ class RunTest : public QObject {
     QCOMPARE(screen()->objectName(), QString("frmRun"));
     QVERIFY(control(screen(), "SSCommand2")->isEnabled());
     QVERIFY(control(screen(), "cmdBye")->isHidden());
+    QVERIFY(control(screen(), "cmdReport")->isHidden());
+    QVERIFY(!control(screen(), "cmdReport")->isEnabled());
 
     flow->book->write(cells::kAnalysisSheet, cells::kThresholdRow, cells::analysisColumn(2), Integer(1));
     click(screen(), "SSCommand2");
@@ -203,8 +230,69 @@ class RunTest : public QObject {
     click(screen(), "SSCommand2");
     flow->show(&Wizard::showRun);
     QVERIFY(control(screen(), "SSCommand2")->isEnabled());
-    for (const char* name : {"cmdBye", "cmdStartOver", "ProgressBar1"})
+    for (const char* name : {"cmdBye", "cmdStartOver", "cmdReport", "ProgressBar1"})
       QVERIFY2(control(screen(), name)->isHidden(), name);
+  }
+
+  // The whole way to a report, as a user clicks it: "Reading ", "Next>>",
+  // "Run!!", "Report". The workbook is in memory under a path in a real
+  // folder, where a file stands for it as the Reading found it.
+  void startInFolder(const QString& folder) {
+    const QString workbook = folder + "/test.xlsx";
+    QFile file(workbook);
+    QVERIFY(file.open(QIODevice::WriteOnly) && file.write("the workbook as read") > 0);
+    file.close();
+    flow = std::make_unique<MemoryFlow>(probes(2), workbook.toStdString());
+    flow->show(&Wizard::showRead);
+    click(screen(), "cmdRead");
+    click(screen(), "cmdNext");
+    QCOMPARE(screen()->objectName(), QString("frmRun"));
+    click(screen(), "SSCommand2");
+  }
+
+  void reportIsWrittenBesideTheWorkbookAndShownInTheBrowser() {
+    QTemporaryDir folder;
+    startInFolder(folder.path());
+    click(screen(), "cmdReport");
+    const QString report = folder.filePath("test.xlsx.report.html");
+    QCOMPARE(MessageBox::shown().size(), size_t(0));
+    QCOMPARE(opened, std::vector<QUrl>{QUrl::fromLocalFile(report)});
+    QFile file(report);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QByteArray html = file.readAll();
+    QVERIFY(html.startsWith("<!DOCTYPE html>"));
+    QVERIFY(html.contains(QByteArray::fromStdString(exporter::sha256Hex("the workbook as read"))));
+    QVERIFY(html.contains(">test.xlsx<"));
+    // The workbook stays as it was, and no temporary file is left.
+    QCOMPARE(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden),
+             QStringList({"test.xlsx", "test.xlsx.report.html"}));
+    QFile workbook(folder.filePath("test.xlsx"));
+    QVERIFY(workbook.open(QIODevice::ReadOnly));
+    QCOMPARE(workbook.readAll(), QByteArray("the workbook as read"));
+
+    // Without a browser the report is still written, and the box says where.
+    browserStarts = false;
+    answerNextBox();
+    click(screen(), "cmdReport");
+    QCOMPARE(opened.size(), size_t(2));
+    QCOMPARE(MessageBox::shown().size(), size_t(1));
+    QVERIFY(MessageBox::shown().front().text.contains(report));
+  }
+
+  // Read-only by its permission bits, which stop this program even when it
+  // runs as the superuser, whom the bits themselves do not stop.
+  void reportRefusesAReadOnlyFolder() {
+    QTemporaryDir folder;
+    startInFolder(folder.path());
+    QVERIFY(::chmod(folder.path().toLocal8Bit().constData(), 0555) == 0);
+    answerNextBox();
+    click(screen(), "cmdReport");
+    ::chmod(folder.path().toLocal8Bit().constData(), 0755);
+    QCOMPARE(MessageBox::shown().size(), size_t(1));
+    QVERIFY2(MessageBox::shown().front().text.contains("read-only"), qPrintable(MessageBox::shown().front().text));
+    QVERIFY(MessageBox::shown().front().text.contains(folder.path()));
+    QVERIFY(opened.empty());
+    QCOMPARE(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden), QStringList({"test.xlsx"}));
   }
 };
 

@@ -1,19 +1,19 @@
 #pragma once
-// The program's side of the assessment for tests and benchmarks: its start
-// trimming as the assessment's Trimming, and a record of what the program's
-// own trimming, estimates, fit and standardisation leave for a test given as
-// numbers. Until the Run's summary carries all of this, the record is made
-// here the way the Reading and Run commands compute it.
+// The program's side of the assessment for tests and benchmarks: a test
+// given as numbers is written into a workbook held in memory and analysed
+// by the Reading and Run commands, and their summaries become the record the
+// way the batch tool and the wizard make it (commands/RunRecordOf.h). The
+// trimming for the assessment is the program's own
+// (commands/ProgramTrimming.h).
 
 #include <vector>
 
-#include "assess/Readings.h"
 #include "assess/RunRecord.h"
+#include "commands/ProgramTrimming.h"
+#include "commands/ReadingCommand.h"
+#include "commands/RunCommand.h"
 
 namespace vk::test {
-
-// SelectFitWindow on a one-set copy of the readings.
-assess::Readings trimWithProgram(const assess::Readings& raw, double startPercent);
 
 struct ProgramTest {
   assess::Conditions conditions;
@@ -22,6 +22,14 @@ struct ProgramTest {
   float startPercent = 1;                // the Run's threshold for every set (the Reading command's default)
 };
 
+// What the Reading and Run commands leave for the test.
+struct ProgramRun {
+  ReadingSummary reading;
+  RunSummary run;
+};
+ProgramRun runCommands(const ProgramTest& test);
+
+// Their record: runRecordOf(runCommands(test)).
 assess::RunRecord runProgram(const ProgramTest& test);
 
 }  // namespace vk::test
