@@ -35,8 +35,14 @@ const char* typeWord(const nlohmann::json& v) {
     case nlohmann::json::value_t::string: return "text";
     case nlohmann::json::value_t::array: return "a list";
     case nlohmann::json::value_t::object: return "an object";
-    default: return "a number";
+    default: return nullptr;  // a number: quoted as written
   }
+}
+
+// "text", "a list" ... or, for a number, the number itself ("not 2.5").
+std::string describeValue(const nlohmann::json& v) {
+  const char* word = typeWord(v);
+  return word ? word : v.dump();
 }
 
 }  // namespace
@@ -58,8 +64,8 @@ Criteria parseCriteria(std::string_view text, const std::string& source) {
     const std::string where = "the criteria file " + source + ": \"" + key + "\"";
     if (!row) throw CriteriaError(where + " is not a known key; the keys are " + knownKeys(), key);
     if (row->wholeNumber && !value.is_number_integer() && !value.is_number_unsigned())
-      throw CriteriaError(where + " must be a whole number, not " + typeWord(value), key);
-    if (!value.is_number()) throw CriteriaError(where + " must be a number, not " + typeWord(value), key);
+      throw CriteriaError(where + " must be a whole number, not " + describeValue(value), key);
+    if (!value.is_number()) throw CriteriaError(where + " must be a number, not " + describeValue(value), key);
     const double limit = value.get<double>();
     if (!std::isfinite(limit) || limit < 0) throw CriteriaError(where + " must be a finite number, 0 or more", key);
     criteria.set(key, limit);

@@ -67,7 +67,7 @@ INSTANTIATE_TEST_SUITE_P(
         BadFile{"Text", R"({"end_level_min_percent": "98"})", "end_level_min_percent", "must be a number, not text"},
         BadFile{"Boolean", R"({"runs_z_max": true})", "runs_z_max", "must be a number"},
         BadFile{"Null", R"({"runs_z_max": null})", "runs_z_max", "must be a number"},
-        BadFile{"Fraction", R"({"kept_readings_min": 12.5})", "kept_readings_min", "must be a whole number"},
+        BadFile{"Fraction", R"({"kept_readings_min": 12.5})", "kept_readings_min", "must be a whole number, not 12.5"},
         BadFile{"Negative", R"({"probe_outlier_max_sd": -2})", "probe_outlier_max_sd", "0 or more"}),
     [](const auto& info) { return info.param.name; });
 
