@@ -20,6 +20,7 @@
 #include "module1/Fault.h"
 #include "workbook/A1.h"
 #include "workbook/CellText.h"
+#include "workbook/uno/DocumentNames.h"
 #include "workbook/uno/OfficeFault.h"
 #include "workbook/uno/OfficeText.h"
 #include "workbook/uno/Redraw.h"
@@ -136,6 +137,25 @@ double CalcWorkbook::readNumber(int s, int row, int column) {
       });
 }
 
+CellKind CalcWorkbook::cellKind(int s, int row, int column) {
+  flush(s);
+  Reference<css::sheet::XSpreadsheet> sheet = this->sheet(s);
+  return officeCall([&] { return "look at " + cellName(s, row, column); },
+                    [&] {
+                      if (!kinds_) kinds_.emplace(document_);
+                      return kinds_->of(sheet->getCellByPosition(column - 1, row - 1));
+                    });
+}
+
+std::vector<SheetTab> CalcWorkbook::sheets() {
+  return officeCall([&] { return "list the sheets of " + path_; }, [&] { return sheetTabs(document_); });
+}
+
+std::optional<DefinedName> CalcWorkbook::definedName(std::string_view name) {
+  return officeCall([&] { return "look up the defined name \"" + std::string(name) + "\" in " + path_; },
+                    [&] { return documentDefinedName(document_, name); });
+}
+
 void CalcWorkbook::write(int s, int row, int column, const Variant& value) {
   sheet(s);  // a sheet that does not exist is a fault now, not at the flush
   if (buffered_)
@@ -230,7 +250,10 @@ void CalcWorkbook::show(int s) {
                  window->setVisible(true);
                  if (Reference<css::awt::XTopWindow> top(window, UNO_QUERY); top.is()) top->toFront();
                }
-               Reference<css::sheet::XSpreadsheetView>(controller, UNO_QUERY_THROW)->setActiveSheet(sheet);
+               // Activating a hidden sheet would show it.
+               bool visible = true;
+               Reference<css::beans::XPropertySet>(sheet, UNO_QUERY_THROW)->getPropertyValue("IsVisible") >>= visible;
+               if (visible) Reference<css::sheet::XSpreadsheetView>(controller, UNO_QUERY_THROW)->setActiveSheet(sheet);
              });
 }
 
@@ -254,9 +277,11 @@ void CalcWorkbook::commit() {
     flushAll();
   } catch (const Fault&) {
     sheets_.clear();
+    kinds_.reset();
     throw;
   }
   sheets_.clear();
+  kinds_.reset();
 }
 
 }  // namespace vk
