@@ -6,9 +6,11 @@
 
 #include "apps/batch/ConsoleFeedback.h"
 #include "commands/CommitAfter.h"
+#include "commands/InputChecks.h"
 #include "commands/OpenCommand.h"
 #include "commands/ReadingCommand.h"
 #include "commands/RunCommand.h"
+#include "module1/NumberText.h"
 #include "workbook/Book.h"
 #include "workbook/CellMap.h"
 #include "workbook/CellText.h"
@@ -18,14 +20,16 @@ namespace vk {
 namespace fs = std::filesystem;
 
 const char* BatchUsage() {
-  return "usage: velm-kalix-batch [--thresholds LIST] [--output COPY] [--engine NAME] WORKBOOK\n"
+  return "usage: velm-kalix-batch [--thresholds LIST] [--output COPY] [--engine NAME] [--verbose] WORKBOOK\n"
          "  Analyses the oxygen-transfer test in WORKBOOK (.xlsx or .xlsm; under LibreOffice also .xls\n"
          "  and .ods) and writes the results into it.\n"
          "  --thresholds LIST  start thresholds in percent of each set's last reading, comma-separated,\n"
-         "                     one per data set (an empty item means 0 %; sets beyond the list keep 1 %)\n"
+         "                     one per data set, each from 0 to 100 (an empty item means 0 %; sets beyond\n"
+         "                     the list keep 1 %)\n"
          "  --output COPY      copy WORKBOOK to COPY first and work on the copy\n"
          "  --engine NAME      embedded (the default) or libreoffice: a headless LibreOffice Calc, which\n"
-         "                     stores the analysed workbook in its own format and closes it at the end\n";
+         "                     stores the analysed workbook in its own format and closes it at the end\n"
+         "  --verbose          with a fault, also what the spreadsheet engine reported in its own terms\n";
 }
 
 namespace {
@@ -39,6 +43,11 @@ std::optional<std::vector<std::optional<double>>> parseThresholds(const std::str
     if (item.find_first_not_of(" \t") == std::string::npos) {
       items.push_back(std::nullopt);
     } else if (auto number = parseNumber(item)) {
+      if (!thresholdAccepted(*number)) {
+        error = "the threshold " + numberText(*number) + " (item " + std::to_string(items.size() + 1) +
+                " of --thresholds) is outside 0 to 100 %";
+        return std::nullopt;
+      }
       items.push_back(*number);
     } else {
       error = "the threshold \"" + item + "\" is not a number";
@@ -125,6 +134,8 @@ std::optional<BatchOptions> ParseBatchArguments(const std::vector<std::string>& 
         return std::nullopt;
       }
       options.engine = *name;
+    } else if (arg == "--verbose") {
+      options.verbose = true;
     } else if (arg == "--output") {
       auto copy = value();
       if (!copy) return std::nullopt;
@@ -175,6 +186,7 @@ int RunBatch(const BatchOptions& options, std::shared_ptr<WorkbookEngine> engine
     return 0;
   } catch (const Fault& fault) {
     err << fault.what() << "\n";
+    if (options.verbose && !fault.detail().empty()) err << "details: " << fault.detail() << "\n";
     return 1;
   }
 }

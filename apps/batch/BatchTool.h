@@ -18,6 +18,8 @@ struct BatchOptions {
   std::string engine = "embedded";    // or "libreoffice"
   // Start thresholds in percent, one per data set; nullopt clears the cell.
   std::optional<std::vector<std::optional<double>>> thresholds;
+  // Faults also with what the spreadsheet engine reported in its own terms.
+  bool verbose = false;
 };
 
 // Parses the arguments after the program name; nullopt with `error` set on a

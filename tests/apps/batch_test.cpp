@@ -35,7 +35,7 @@ TEST(BatchArguments, ThresholdListsAndUsageErrors) {
   EXPECT_FALSE(parse({"--thresholds", "10,x", "a.xlsx"}, &error));
   EXPECT_NE(error.find("\"x\""), std::string::npos);
   EXPECT_FALSE(parse({"a.xlsx", "--output"}, &error));
-  EXPECT_FALSE(parse({"--verbose", "a.xlsx"}, &error));
+  EXPECT_FALSE(parse({"--quiet", "a.xlsx"}, &error));
   EXPECT_FALSE(parse({"a.xlsx", "b.xlsx"}, &error));
 }
 
