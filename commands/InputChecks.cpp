@@ -23,6 +23,7 @@ struct Accepted {
   double high;
   const char* unit;  // "" for counts
   bool whole = false;
+  std::string why = {};  // the reason for the limits, when they are not obvious
 
   bool admits(double v) const {
     return (lowIncluded ? v >= low : v > low) && v <= high && (!whole || v == std::floor(v));
@@ -30,10 +31,11 @@ struct Accepted {
   std::string text() const {
     const std::string noun = whole ? "a whole number" : "a number";
     const std::string unit = *this->unit ? std::string(" ") + this->unit : "";
+    const std::string reason = why.empty() ? "" : " (" + why + ")";
     if (high == kNoLimit)
-      return lowIncluded ? noun + " of " + numberText(low) + " or more" + unit
-                         : noun + " above " + numberText(low) + unit;
-    return noun + " from " + numberText(low) + " to " + numberText(high) + unit;
+      return (lowIncluded ? noun + " of " + numberText(low) + " or more" : noun + " above " + numberText(low)) + unit +
+             reason;
+    return noun + " from " + numberText(low) + " to " + numberText(high) + unit + reason;
   }
 };
 
@@ -76,6 +78,10 @@ const char* const kCubicFeet = "ft\xC2\xB3";
 
 // The readings stand in rows 7 to the sheet's last row.
 constexpr int kMostReadings = c::kLastRow - c::readingRow(0);
+std::string readingRows() {
+  return "the readings stand in rows " + std::to_string(c::readingRow(1)) + " to " + std::to_string(c::kLastRow) +
+         " of sheet 1";
+}
 
 // A count: its value as the cell holds it, before the conversion to an
 // Integer rounded it.
@@ -88,7 +94,7 @@ void checkCount(Workbook& book, int row, const Accepted& accepted) {
 }  // namespace
 
 void CheckConditions(const Module1& m, Workbook& book) {
-  checkCount(book, c::kNumPointsRow, {4, true, double(kMostReadings), "", true});
+  checkCount(book, c::kNumPointsRow, {4, true, double(kMostReadings), "", true, readingRows()});
   checkCount(book, c::kNumSetsRow, {1, true, double(kMaxSets), "", true});
   struct Physical {
     int row;
