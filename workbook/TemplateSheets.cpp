@@ -32,12 +32,16 @@ TemplateTabs namedTabs(const std::vector<SheetTab>& tabs, const std::array<std::
                                            asciiUpperCase(c::definedNameRange(expected.sheet)) + "." + kNothingWritten);
     const DefinedName& defined = *names[k];
     const int tab = defined.sheet;
-    if (!defined.refersToCells() || tab > int(tabs.size()))
-      throw Fault(FaultKind::Workbook, "the defined name " + name + " of the workbook " + label +
-                                           " is broken: it refers to " + quoted(defined.refersTo) +
-                                           ", not to cells of one sheet. It marks " + expected.what +
-                                           "; define it again on that sheet's cells " +
-                                           asciiUpperCase(c::definedNameRange(expected.sheet)) + "." + kNothingWritten);
+    if (!defined.refersToCells() || tab > int(tabs.size())) {
+      // Engines write what a name refers to each in their own way; #REF! is what users know.
+      const bool deleted = asciiUpperCase(defined.refersTo).find("#REF!") != std::string::npos;
+      throw Fault(FaultKind::Workbook,
+                  "the defined name " + name + " of the workbook " + label + " is broken: it refers to " +
+                      (deleted ? "#REF! (cells or a sheet that were deleted)" : "no cells of one sheet") +
+                      ". It marks " + expected.what + "; define it again on that sheet's cells " +
+                      asciiUpperCase(c::definedNameRange(expected.sheet)) + "." + kNothingWritten,
+                  "it refers to " + defined.refersTo);
+    }
     const SheetTab& sheet = tabs[std::size_t(tab - 1)];
     if (!sheet.isWorksheet())
       throw Fault(FaultKind::Workbook, "the defined name " + name + " of the workbook " + label + " refers to " +
