@@ -27,6 +27,11 @@ CellKind CellKinds::of(const Reference<css::table::XCell>& cell) {
   Reference<css::beans::XPropertySet>(cell, UNO_QUERY_THROW)->getPropertyValue("FormulaResultType2") >>= result;
   if (result == css::sheet::FormulaResult::STRING) return CellKind::Text;
   if (result == css::sheet::FormulaResult::ERROR) return CellKind::Error;
+  // A logical value of an .xlsx file arrives as the formula =TRUE() or
+  // =FALSE(), formatted as the cell was; typed into Calc it is a number in
+  // a logical format.
+  const rtl::OUString formula = cell->getFormula();
+  if (formula.equalsIgnoreAsciiCase("=TRUE()") || formula.equalsIgnoreAsciiCase("=FALSE()")) return CellKind::Boolean;
   return ofNumber(cell);
 }
 

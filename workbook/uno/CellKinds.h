@@ -1,7 +1,8 @@
 #pragma once
 // The kind of value a Calc cell holds. Calc stores dates, times and logical
 // values as numbers; their number format tells them apart, so the format's
-// type is looked up once per format and remembered.
+// type is looked up once per format and remembered. Logical values read
+// from an .xlsx file are the formulas =TRUE() and =FALSE().
 
 #include <com/sun/star/frame/XModel.hpp>
 #include <com/sun/star/table/XCell.hpp>
