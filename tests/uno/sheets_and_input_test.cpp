@@ -97,6 +97,13 @@ TEST_F(LiveSheets, KindsOfCellValues) {
   setNumber(doc, 1, 1, 7, 0.5);
   setFormatType(doc, 1, 1, 7, css::util::NumberFormat::TIME);
   setFormula(doc, 1, 1, 8, "=\"x\"");
+  // Down one column, as the readings stand: kinds are read a block of rows at a time.
+  setNumber(doc, 1, 3, 1, 45658);
+  setFormatType(doc, 1, 3, 1, css::util::NumberFormat::DATETIME);
+  setNumber(doc, 1, 4, 1, 0);
+  setFormatType(doc, 1, 4, 1, css::util::NumberFormat::LOGICAL);
+  setText(doc, 1, 6, 1, "7");
+  setNumber(doc, 1, 1030, 1, 2);  // in the next block
   const std::string path = TestOffice::get().folder() + "/kinds.ods";
   storeAndClose(doc, path);
 
@@ -104,7 +111,12 @@ TEST_F(LiveSheets, KindsOfCellValues) {
   const CellKind expected[] = {CellKind::Number,  CellKind::Text,     CellKind::Error,    CellKind::Boolean,
                                CellKind::Boolean, CellKind::DateTime, CellKind::DateTime, CellKind::Text};
   for (int column = 1; column <= 8; ++column) EXPECT_EQ(book->cellKind(1, 1, column), expected[column - 1]) << column;
-  EXPECT_EQ(book->cellKind(1, 2, 1), CellKind::Empty);
+  const CellKind column[] = {CellKind::Empty, CellKind::DateTime, CellKind::Boolean, CellKind::Empty, CellKind::Text};
+  for (int row = 2; row <= 6; ++row) EXPECT_EQ(book->cellKind(1, row, 1), column[row - 2]) << row;
+  EXPECT_EQ(book->cellKind(1, 1030, 1), CellKind::Number);
+  // A write is seen by the next look.
+  book->write(1, 6, 1, Variant::dbl(3));
+  EXPECT_EQ(book->cellKind(1, 6, 1), CellKind::Number);
 
   // The same kinds as the embedded engine gives for the generated workbooks.
   auto logical = engine.bind(copyOf("logical-count.xlsx"));

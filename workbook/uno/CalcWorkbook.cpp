@@ -143,7 +143,7 @@ CellKind CalcWorkbook::cellKind(int s, int row, int column) {
   return officeCall([&] { return "look at " + cellName(s, row, column); },
                     [&] {
                       if (!kinds_) kinds_.emplace(document_);
-                      return kinds_->of(sheet->getCellByPosition(column - 1, row - 1));
+                      return kinds_->of(sheet, s, row, column);
                     });
 }
 
@@ -158,6 +158,7 @@ std::optional<DefinedName> CalcWorkbook::definedName(std::string_view name) {
 
 void CalcWorkbook::write(int s, int row, int column, const Variant& value) {
   sheet(s);  // a sheet that does not exist is a fault now, not at the flush
+  if (kinds_) kinds_->forget(s);
   if (buffered_)
     pending_[s].put(row, column, value);
   else
@@ -217,6 +218,7 @@ void CalcWorkbook::clearContents(int s, std::string_view range) {
   const CellRange r = parseA1(range);
   Reference<css::sheet::XSpreadsheet> sheet = this->sheet(s);
   if (auto it = pending_.find(s); it != pending_.end()) it->second.discard(r);
+  if (kinds_) kinds_->forget(s);
   officeCall([&] { return "clear the cells " + std::string(range) + " of sheet " + std::to_string(s); },
              [&] {
                using namespace css::sheet::CellFlags;
