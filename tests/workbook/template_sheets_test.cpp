@@ -56,6 +56,18 @@ TEST(TemplateSheets, NamedSheetsAreUsedWhereverTheirTabsStand) {
   EXPECT_FALSE(book.definedName("Nothing"));
 }
 
+TEST(TemplateSheets, AHiddenSheetIsUsedLikeAnyOtherAndShowingItChangesNoTab) {
+  auto tabs = std::make_shared<MemoryWorkbook>("/lab/test.xlsx");
+  tabs->tab(c::kResultsSheet).hidden = true;
+  TemplateBook book(tabs);
+  book.show(c::kTestSheet);
+  book.write(c::kResultsSheet, 13, 1, Integer(1));
+  book.show(c::kResultsSheet);
+  EXPECT_EQ(tabs->value(c::kResultsSheet, 13, 1), Variant(Integer(1)));
+  EXPECT_EQ(tabs->shownSheet(), c::kTestSheet);
+  EXPECT_TRUE(book.sheets().at(2).hidden);
+}
+
 TEST(TemplateSheets, TheTabsAreLookedAtAgainInEachCommand) {
   auto tabs = std::make_shared<MemoryWorkbook>("/lab/test.xlsx");
   TemplateBook book(tabs);

@@ -84,7 +84,7 @@ void MemoryWorkbook::select(int sheet, std::string_view cell) {
 void MemoryWorkbook::show(int sheet) {
   checkSheet(sheet);
   log_.push_back({Op::Show, sheet, 0, 0, {}, {}});
-  shownSheet_ = sheet;
+  if (!tabs_[std::size_t(sheet - 1)].hidden) shownSheet_ = sheet;  // a hidden sheet cannot be the active one
 }
 
 void MemoryWorkbook::runMacro(std::string_view name) {

@@ -61,6 +61,7 @@ class MemoryWorkbook : public Workbook {
 
   const std::vector<Record>& log() const { return log_; }
   void clearLog() { log_.clear(); }
+  // The active sheet: the last one shown that is not hidden.
   int shownSheet() const { return shownSheet_; }
   int selectedSheet() const { return selectedSheet_; }
 
