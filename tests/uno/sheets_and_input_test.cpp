@@ -18,6 +18,7 @@
 #include <com/sun/star/util/XNumberFormatsSupplier.hpp>
 
 #include <filesystem>
+#include <fstream>
 #include <sstream>
 
 #include "apps/batch/BatchTool.h"
@@ -233,6 +234,21 @@ TEST_F(LiveSheets, AFailureOfLibreOfficeIsToldInPlainWords) {
     EXPECT_EQ(text.find("com.sun.star"), std::string::npos) << text;
     EXPECT_NE(text.find("LibreOffice failed to read sheet 1, cell A2000000: "), std::string::npos) << text;
     EXPECT_NE(fault.detail().find("com.sun.star."), std::string::npos) << fault.detail();
+  }
+  // Bytes that are no document: LibreOffice asks which filter to use.
+  const std::string noise = TestOffice::get().folder() + "/noise.xlsx";
+  {
+    std::ofstream out(noise, std::ios::binary);
+    for (unsigned k = 0; k < 3000; ++k) out.put(char((k * 7919u + 13u) % 251u));
+  }
+  try {
+    engine.bind(noise);
+    ADD_FAILURE() << "no fault";
+  } catch (const Fault& fault) {
+    EXPECT_EQ(std::string(fault.what()), "Workbook error: LibreOffice could not open the workbook " + noise +
+                                             ": LibreOffice does not recognise "
+                                             "the file's format");
+    EXPECT_EQ(fault.detail(), "com.sun.star.document.NoSuchFilterRequest");
   }
 }
 
