@@ -3,8 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
+
 #include "module1/Fault.h"
-#include "workbook/Book.h"
 #include "workbook/CellMap.h"
 #include "workbook/TemplateBook.h"
 #include "workbook/TemplateSheets.h"
@@ -150,25 +151,6 @@ TEST_F(Unnamed, AFirstTabThatIsNoWorksheetIsRefused) {
   book.tab(3).otherKind = "a chart sheet";
   EXPECT_NE(refusal().find("sheet 3 (\"Sheet3\") of the workbook /lab/old.xlsx is a chart sheet"), std::string::npos)
       << refusal();
-}
-
-TEST_F(Unnamed, TheOpenCommandIsRefusedBeforeItWritesAnything) {
-  book.write(c::kTestSheet, c::kNumPointsRow, c::kConditionColumn, Variant());
-  book.clearLog();
-  struct OneBook : WorkbookEngine {
-    MemoryWorkbook* book;
-    std::shared_ptr<Workbook> bind(const std::string&) override { return {std::shared_ptr<Workbook>(), book}; }
-    std::string name() const override { return "one"; }
-    std::vector<std::string> extensions() const override { return {"xlsx"}; }
-  };
-  auto engine = std::make_shared<OneBook>();
-  engine->book = &book;
-  Module1 m;
-  m.Engine = engine;
-  m.WorkbookPath = book.path();
-  EXPECT_THROW(OpenBook(m), Fault);
-  EXPECT_FALSE(m.DataBook);
-  for (const auto& r : book.log()) EXPECT_TRUE(r.op == MemoryWorkbook::Op::Kind || r.op == MemoryWorkbook::Op::Commit);
 }
 
 }  // namespace

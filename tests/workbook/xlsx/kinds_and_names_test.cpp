@@ -107,18 +107,6 @@ TEST(DefinedNames, WorkbookLevelNamesWithTheirSheetsAndTheTabs) {
   EXPECT_EQ(tabs[3].name, "Sheet4");
 }
 
-TEST(HiddenSheets, ShowingOneLeavesItHiddenAndTheActiveTabAsItWas) {
-  Book book;
-  book.hiddenSheets = {3};
-  book.bookViews = "<bookViews><workbookView activeTab=\"1\"/></bookViews>";
-  XlsxDocument doc(zipBytes(book.build()), "hidden.xlsx");
-  doc.write(3, 13, 1, Integer(1));
-  doc.show(3);
-  const std::string workbook = findEntry(readZip(doc.render()), "xl/workbook.xml")->data;
-  EXPECT_NE(workbook.find("activeTab=\"1\""), std::string::npos) << workbook;
-  EXPECT_NE(workbook.find("name=\"Sheet3\" sheetId=\"3\" state=\"hidden\""), std::string::npos) << workbook;
-}
-
 TEST(ZipEntries, TwoOfTheSameNameAreDamage) {
   // libzip writes no two entries of one name: a stand-in name of the same
   // length is renamed in the finished bytes.
