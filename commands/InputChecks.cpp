@@ -79,8 +79,8 @@ const char* const kCubicFeet = "ft\xC2\xB3";
 // The readings stand in rows 7 to the sheet's last row.
 constexpr int kMostReadings = c::kLastRow - c::readingRow(0);
 std::string readingRows() {
-  return "the readings stand in rows " + std::to_string(c::readingRow(1)) + " to " + std::to_string(c::kLastRow) +
-         " of sheet 1";
+  return "the analysis needs at least 4, and the readings stand in rows " + std::to_string(c::readingRow(1)) + " to " +
+         std::to_string(c::kLastRow) + " of sheet 1";
 }
 
 // A count: its value as the cell holds it, before the conversion to an

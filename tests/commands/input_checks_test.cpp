@@ -117,7 +117,7 @@ TEST_F(Checks, CountsAreWholeAndFitTheSheetAndTheirCellIsNamed) {
   number(c::kNumPointsRow, kC, 32767);
   expectRefused(
       "sheet 1, cell C7 (readings per data set) holds 32767; it must be a whole number from 4 to 32761 "
-      "(the readings stand in rows 7 to 32767 of sheet 1).");
+      "(the analysis needs at least 4, and the readings stand in rows 7 to 32767 of sheet 1).");
   number(c::kNumPointsRow, kC, 40000);
   expectRefused("sheet 1, cell C7 holds 40000, outside the range of a 16-bit integer");
   number(c::kNumPointsRow, kC, 1e308);
