@@ -1,6 +1,6 @@
 // The embedded engine on the largest workbook the analysis makes: six data
 // sets of 32,723 readings. One pass binds the file (reading it from disk),
-// reads the readings, writes the full point tables (6 x 5 x 32,723 cells, the
+// reads the readings and the kinds of their cells, writes the full point tables (6 x 5 x 32,723 cells, the
 // reading number as an Integer, then four Singles) and saves. The first pass
 // starts from a workbook without results, the second from the one the first
 // saved, which is full of them and is cleared first, as the Open command does.
@@ -120,6 +120,13 @@ void pass(const std::string& path, const char* title, bool clearFirst) {
       for (int set = 1; set <= kSets; ++set)
         sum += book->readNumber(c::kTestSheet, c::readingRow(p), c::concColumn(set));
     }
+  }
+  {
+    // What the Reading's input checks add: the kind of every cell read.
+    Step s{"kinds of the same cells"};
+    for (int p = 1; p <= kReadings; ++p)
+      for (int column = c::kTimeColumn; column <= c::concColumn(kSets); ++column)
+        sum += double(book->cellKind(c::kTestSheet, c::readingRow(p), column) == vk::CellKind::Number);
   }
   if (clearFirst) {
     {

@@ -14,7 +14,8 @@ void endAfterFault(Module1& m, const Fault& fault, AfterFault afterFault) {
       commitWork(m);
     } catch (const Fault& save) {
       // Both texts without their kinds: the message names one kind, once.
-      throw Fault(fault.kind(), fault.text() + "\nWhat was written could not be saved either: " + save.text());
+      throw Fault(fault.kind(), fault.text() + "\nWhat was written could not be saved either: " + save.text(),
+                  fault.detail() + (fault.detail().empty() || save.detail().empty() ? "" : "\n") + save.detail());
     }
   }
   throw;

@@ -1,11 +1,11 @@
 #include "commands/ReadingCommand.h"
 
 #include "commands/CommitAfter.h"
+#include "commands/InputChecks.h"
 #include "intake/Conditions.h"
 #include "intake/Trimming.h"
 #include "workbook/Book.h"
 #include "workbook/CellMap.h"
-#include "workbook/CellText.h"
 #include "workbook/ReadCell.h"
 
 namespace vk {
@@ -14,24 +14,11 @@ namespace c = cells;
 
 namespace {
 
-// The analysis needs one to six probes and at least four readings; checked
-// before anything else is read or written.
-void checkCounts(const Module1& m) {
-  if (m.NumSets < 1 || m.NumSets > kMaxSets)
-    throw Fault(FaultKind::BadInput, cellName(c::kTestSheet, c::kNumSetsRow, c::kConditionColumn) + " gives " +
-                                         std::to_string(int(m.NumSets)) +
-                                         " data sets; a test has 1 to 6 data sets (probes)");
-  if (m.NumPoints < 4)
-    throw Fault(FaultKind::BadInput, cellName(c::kTestSheet, c::kNumPointsRow, c::kConditionColumn) + " gives " +
-                                         std::to_string(int(m.NumPoints)) +
-                                         " readings per data set; the analysis needs at least 4");
-}
-
 void readReadings(Module1& m, Feedback& screen) {
   Workbook& book = dataBook(m);
   for (int p = 1; p <= m.NumPoints; ++p) {
     screen.setProgressValue(float(p));
-    const int row = Integer::checked(c::readingRow(p), "the row of a reading");
+    const int row = c::readingRow(p);  // within the sheet: CheckConditions limits the count
     for (int s = 1; s <= m.NumSets; ++s) {
       m.Conc(s, p) = readSingle(book, c::kTestSheet, row, c::concColumn(s));
       m.ConcRaw(s, p) = m.Conc(s, p);
@@ -75,12 +62,13 @@ ReadingSummary ReadDataSets(Module1& m, Feedback& screen) {
   screen.setVisible(Control::Label3, true);
   return commitAfter(m, [&] {
     ReadConditions(m);
-    checkCounts(m);
+    CheckConditions(m, dataBook(m));
     m.dimensionReadings(m.NumSets, m.NumPoints);
     screen.setVisible(Control::ProgressBar1, true);
     screen.setProgressMinimum(0);
     screen.setProgressMaximum(float(m.NumPoints));
     readReadings(m, screen);
+    CheckReadings(m, dataBook(m));  // before the first write
 
     screen.setCaption(Control::Label1, "Initial analysis...");
     screen.setProgressValue(0);

@@ -2,6 +2,8 @@
 // The Reading command ("Reading " on the data-reading screen): reads the test
 // conditions and every reading, runs the initial analysis over 16 start
 // thresholds into sheet 2, and writes the default threshold 1 per data set.
+// Input that cannot be a test (commands/InputChecks.h) is refused before it
+// writes anything.
 
 #include <vector>
 

@@ -1,6 +1,7 @@
 #include "commands/RunCommand.h"
 
 #include "commands/CommitAfter.h"
+#include "commands/InputChecks.h"
 #include "estimate/Fit.h"
 #include "intake/Trimming.h"
 #include "report/ResultWriting.h"
@@ -64,6 +65,18 @@ SetResult trimmedSet(const Module1& m, int set) {
   return s;
 }
 
+// Every set's start threshold, each checked, before anything is written: a
+// threshold that cannot be must not stop the run half-way.
+std::vector<float> readStartThresholds(const Module1& m, Workbook& book) {
+  std::vector<float> thresholds;
+  for (int set = 1; set <= m.NumSets; ++set) {
+    const float percent = readSingle(book, c::kAnalysisSheet, c::kThresholdRow, c::analysisColumn(set));
+    CheckThresholdCell(book, set, percent);
+    thresholds.push_back(percent);
+  }
+  return thresholds;
+}
+
 void checkDataRead(const Module1& m) {
   if (m.NumSets < 1 || !m.ConcRaw.dimensioned())
     throw Fault(FaultKind::BadInput, "no data sets have been read: run the Reading command first");
@@ -91,6 +104,7 @@ RunSummary RunAnalysis(Module1& m, Feedback& screen) {
     checkDataRead(m);
     OpenBook(m);
     RestoreData(m);
+    const std::vector<float> thresholds = readStartThresholds(m, dataBook(m));
     clearEarlierResults(dataBook(m));
 
     RunningSums sums;
@@ -108,7 +122,7 @@ RunSummary RunAnalysis(Module1& m, Feedback& screen) {
     for (int i = 1; i <= m.NumSets; ++i) {
       screen.setProgressValue(float(i));
       Workbook& book = dataBook(m);
-      m.StartPercent = readSingle(book, c::kAnalysisSheet, c::kThresholdRow, c::analysisColumn(i));
+      m.StartPercent = thresholds[std::size_t(i - 1)];
       SelectFitWindow(m, work, i);
       CheckPointTableFits(m, i);
       book.write(c::kResultsSheet, c::kStartPercentResultRow, c::testColumn(i), Variant::single(m.StartPercent));

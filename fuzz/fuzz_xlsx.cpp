@@ -42,7 +42,13 @@ void readSome(vk::xlsx::XlsxDocument& doc) {
           doc.readNumber(sheet, row, column);
         } catch (const vk::Fault&) {
         }
+        try {
+          doc.cellKind(sheet, row, column);  // the styles part's number formats
+        } catch (const vk::Fault&) {
+        }
       }
+  doc.sheets();
+  for (const char* name : {"VK_Test", "VK_InitialAnalysis", "VK_Results"}) doc.definedName(name);
 }
 
 std::string storedZip(const std::vector<std::pair<std::string, std::string>>& parts) {

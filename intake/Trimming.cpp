@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "module1/NumberText.h"
 #include "module1/Single.h"
 
 namespace vk {
@@ -20,8 +21,8 @@ void SelectFitWindow(Module1& m, TrimWork& work, int set) {
   }
   if (firstKept > points)
     raise(FaultKind::BadInput, Where{"", set},
-          "no reading is above the start threshold of " + std::to_string(m.StartPercent) + " % of the last reading (" +
-              std::to_string(work.StartLevel[set]) + " mg/L)");
+          "no reading is above the start threshold of " + numberText(m.StartPercent) + " % of the last reading (" +
+              numberText(work.StartLevel[set]) + " mg/L)");
 
   const Integer kept = Integer::checked(points - firstKept + 1, "the number of kept readings");
   m.NumKept[set] = kept;

@@ -15,11 +15,12 @@ const char* faultKindName(FaultKind kind) {
   return "Fault";
 }
 
-Fault::Fault(FaultKind kind, const std::string& text)
+Fault::Fault(FaultKind kind, const std::string& text, std::string detail)
     : std::runtime_error(std::string(faultKindName(kind)) + ": " + text),
       kind_(kind),
       text_(text),
-      description_(what()) {}
+      description_(what()),
+      detail_(std::move(detail)) {}
 
 std::string Where::describe() const {
   std::string text = what;

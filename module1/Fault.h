@@ -23,18 +23,24 @@ const char* faultKindName(FaultKind kind);
 
 class Fault : public std::runtime_error {
  public:
-  Fault(FaultKind kind, const std::string& text);
+  // `detail`: what a failing component reported in its own terms (its error
+  // names, the places in its source), for those who ask to see it; the text
+  // says the same in words a user can act on.
+  Fault(FaultKind kind, const std::string& text, std::string detail = {});
   FaultKind kind() const { return kind_; }
   // The text shown to the user: the kind's name followed by the text.
   const std::string& description() const { return description_; }
   // What failed, where and why, without the kind: for messages that put
   // several faults together under one kind.
   const std::string& text() const { return text_; }
+  // Empty when there is nothing beyond the text.
+  const std::string& detail() const { return detail_; }
 
  private:
   FaultKind kind_;
   std::string text_;
   std::string description_;
+  std::string detail_;
 };
 
 // Where in the analysis a value is computed; turned into words only when a

@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "module1/Fault.h"
+#include "module1/NumberText.h"
 
 namespace vk {
 
@@ -15,12 +16,11 @@ Integer Integer::checked(long long v, const char* what) {
 
 Integer Integer::fromCell(double v, const std::string& cell) {
   if (!std::isfinite(v) || v < -32768.5 || v > 32767.5)
-    throw Fault(FaultKind::Overflow, "cell " + cell + " holds " + std::to_string(v) +
-                                         ", outside the range of a 16-bit integer (-32768 to 32767)");
+    throw Fault(FaultKind::Overflow,
+                cell + " holds " + numberText(v) + ", outside the range of a 16-bit integer (-32768 to 32767)");
   double r = std::nearbyint(v);  // the default rounding mode sends halves to even
   if (r < -32768 || r > 32767)
-    throw Fault(FaultKind::Overflow,
-                "cell " + cell + " rounds to " + std::to_string(r) + ", outside the range of a 16-bit integer");
+    throw Fault(FaultKind::Overflow, cell + " rounds to " + numberText(r) + ", outside the range of a 16-bit integer");
   return Integer(static_cast<std::int16_t>(r));
 }
 

@@ -18,7 +18,8 @@ namespace {
 
 using namespace vk::cells;
 
-// Sheet names; the program addresses the sheets by position only.
+// Sheet names; the program finds the sheets by their defined names, or by
+// their positions in a workbook without them, never by these.
 const char* const kSheetNames[] = {"Test", "Initial analysis", "Results"};
 
 // The fixed creation time of every workbook (2026-01-01T00:00:00Z), so that
@@ -71,6 +72,7 @@ struct Formats {
   lxw_format* small;      // sums of squares, standard errors
   lxw_format* threshold;  // the start thresholds on sheet 2, edited by the user
   lxw_format* formula;
+  lxw_format* dateTime;  // logger time stamps in a workbook the analysis refuses
 
   explicit Formats(lxw_workbook* wb) {
     title = workbook_add_format(wb);
@@ -109,6 +111,8 @@ struct Formats {
     formula = workbook_add_format(wb);
     format_set_num_format(formula, "0.0000");
     format_set_font_color(formula, 0x595959);
+    dateTime = workbook_add_format(wb);
+    format_set_num_format(dateTime, "yyyy-mm-dd hh:mm:ss");
   }
 };
 
@@ -126,6 +130,28 @@ void formula(lxw_worksheet* ws, int row, int column, const std::string& f, lxw_f
   check(worksheet_write_formula(ws, R(row), C(column), f.c_str(), fmt), "write a formula");
 }
 // Printed in landscape, one page wide.
+// The entry of the book at a cell of sheet 1, if it has one.
+const Entry* entryAt(const TestBook& b, int row, int column) {
+  for (const Entry& e : b.entries)
+    if (e.row == row && e.column == column) return &e;
+  return nullptr;
+}
+
+void writeEntry(lxw_worksheet* ws, const Formats& f, const Entry& e, lxw_format* fmt) {
+  const lxw_row_t row = R(e.row);
+  const lxw_col_t col = C(e.column);
+  if (const double* number = std::get_if<double>(&e.value))
+    check(worksheet_write_number(ws, row, col, *number, fmt), "write a number");
+  else if (const bool* logical = std::get_if<bool>(&e.value))
+    check(worksheet_write_boolean(ws, row, col, *logical, fmt), "write a logical value");
+  else if (const std::string* s = std::get_if<std::string>(&e.value))
+    text(ws, e.row, e.column, *s, fmt);
+  else if (const DateTime* date = std::get_if<DateTime>(&e.value))
+    check(worksheet_write_number(ws, row, col, date->serial, f.dateTime), "write a date");
+  else
+    blank(ws, e.row, e.column, fmt);
+}
+
 void pageSetup(lxw_worksheet* ws) {
   worksheet_set_landscape(ws);
   worksheet_set_paper(ws, 9);  // A4
@@ -169,7 +195,9 @@ void writeTestSheet(lxw_worksheet* ws, const Formats& f, const TestBook& b) {
     text(ws, r.row, kUnitColumn, r.unit, f.unit);
     lxw_format* fmt = r.count ? f.inputCount : f.input;
     const Condition& c = b.conditions[i];
-    if (const double* v = std::get_if<double>(&c))
+    if (const Entry* e = entryAt(b, r.row, kConditionColumn))
+      writeEntry(ws, f, *e, fmt);
+    else if (const double* v = std::get_if<double>(&c))
       check(worksheet_write_number(ws, R(r.row), C(kConditionColumn), *v, fmt), "write a condition");
     else if (const std::string* s = std::get_if<std::string>(&c))
       text(ws, r.row, kConditionColumn, *s, fmt);
@@ -184,8 +212,15 @@ void writeTestSheet(lxw_worksheet* ws, const Formats& f, const TestBook& b) {
     text(ws, kReadingHeadingRow, concColumn(s), "Probe " + std::to_string(s) + ", DO mg/L", f.heading);
   for (std::size_t p = 1; p <= b.times.size(); ++p) {
     const int row = readingRow(int(p));
-    check(worksheet_write_number(ws, R(row), C(kTimeColumn), b.times[p - 1], f.time), "write a time");
+    if (const Entry* e = entryAt(b, row, kTimeColumn))
+      writeEntry(ws, f, *e, f.time);
+    else
+      check(worksheet_write_number(ws, R(row), C(kTimeColumn), b.times[p - 1], f.time), "write a time");
     for (std::size_t s = 1; s <= b.probes.size(); ++s) {
+      if (const Entry* e = entryAt(b, row, concColumn(int(s)))) {
+        writeEntry(ws, f, *e, f.reading);
+        continue;
+      }
       if (b.errorReading && b.errorReading->first == int(s) && b.errorReading->second == int(p)) {
         // libxlsxwriter writes a text result; the file is mended to an error value afterwards.
         check(worksheet_write_formula_str(ws, R(row), C(concColumn(int(s))), "=1/0", f.reading, "#DIV/0!"),
@@ -356,6 +391,30 @@ void writeResultsSheet(lxw_workbook* wb, lxw_worksheet* ws, const Formats& f) {
   pageSetup(ws);
 }
 
+// "$C$7:$C$12" for "c7:c12".
+std::string absolute(const std::string& range) {
+  const CellRange r = parseA1(range);
+  auto cell = [](int row, int column) {
+    std::string text = "$";
+    appendColumnLetters(text, column);
+    return text + "$" + std::to_string(row);
+  };
+  return cell(r.firstRow, r.firstColumn) + ":" + cell(r.lastRow, r.lastColumn);
+}
+
+// The workbook-level names that mark the three sheets, on the cells the cell
+// map gives them; or what the book has them refer to instead.
+void defineSheetNames(lxw_workbook* wb, const TestBook& b) {
+  for (const SheetDefinedName& n : kSheetDefinedNames) {
+    const std::string sheet = kSheetNames[n.sheet - 1];
+    const bool plain = sheet.find(' ') == std::string::npos;
+    std::string formula = "=" + (plain ? sheet : "'" + sheet + "'") + "!" + absolute(definedNameRange(n.sheet));
+    for (const auto& [name, refersTo] : b.namesReferTo)
+      if (name == n.name) formula = refersTo;
+    check(workbook_define_name(wb, n.name, formula.c_str()), "define a name");
+  }
+}
+
 // libxlsxwriter writes a formula's text result as t="str"; an error value is
 // t="e". Rewrites that one entry of the finished file, at libxlsxwriter's date.
 void markErrorValue(const std::string& file, int sheet) {
@@ -409,10 +468,13 @@ void writeWorkbook(const TestBook& b, const std::string& file) {
 
   Formats f(wb);
   lxw_worksheet* sheets[3] = {};
-  for (int i = 0; i < b.sheets && i < 3; ++i) sheets[i] = workbook_add_worksheet(wb, kSheetNames[i]);
+  for (int sheet : b.tabOrder)
+    if (sheet <= b.sheets) sheets[sheet - 1] = workbook_add_worksheet(wb, kSheetNames[sheet - 1]);
   writeTestSheet(sheets[0], f, b);
   if (sheets[1]) writeAnalysisSheet(sheets[1], f);
   if (sheets[2]) writeResultsSheet(wb, sheets[2], f);
+  if (b.definedNames && b.sheets >= 3) defineSheetNames(wb, b);
+  for (int sheet : b.hiddenSheets) worksheet_hide(sheets[sheet - 1]);
   check(workbook_close(wb), ("write " + file).c_str());
 
   if (b.errorReading) markErrorValue(file, kTestSheet);

@@ -4,6 +4,8 @@
 #include <cstdint>
 #include <stdexcept>
 
+#include "workbook/CellMap.h"
+
 namespace vk::books {
 
 const std::vector<double> kWorkedExample = {0.53, 2.14, 3.49, 4.41, 5.25, 5.87, 6.3, 6.75, 6.97, 7.17, 7.4, 7.52, 7.61};
@@ -221,6 +223,98 @@ std::vector<TestBook> makeBooks() {
     b.errorReading = std::pair{1, 3};
     books.push_back(b);
   }
+
+  auto copyOf = [&](const std::string& path) {
+    for (const TestBook& b : books)
+      if (b.path == path) return b;
+    throw std::logic_error("no workbook " + path);
+  };
+
+  // The sheets found by their defined names, wherever their tabs stand.
+  const TestBook threeSets = copyOf(e2e + "three-sets.xlsx");
+  {
+    TestBook b = threeSets;
+    b.path = e2e + "tabs-reordered.xlsx";
+    b.purpose = "three-sets.xlsx with its tabs in the order Results, Test, Initial analysis";
+    b.tabOrder = {3, 1, 2};
+    books.push_back(b);
+  }
+  {
+    TestBook b = threeSets;
+    b.path = e2e + "tabs-reordered-unnamed.xlsx";
+    b.purpose = "tabs-reordered.xlsx made before the defined names: refused, since Results is the first tab";
+    b.tabOrder = {3, 1, 2};
+    b.definedNames = false;
+    books.push_back(b);
+  }
+  {
+    TestBook b = threeSets;
+    b.path = e2e + "unnamed.xlsx";
+    b.purpose = "three-sets.xlsx made before the defined names: its sheets are taken in tab order";
+    b.definedNames = false;
+    books.push_back(b);
+  }
+  {
+    TestBook b = threeSets;
+    b.path = e2e + "hidden-sheets.xlsx";
+    b.purpose = "three-sets.xlsx with the initial-analysis and results sheets hidden";
+    b.hiddenSheets = {2, 3};
+    books.push_back(b);
+  }
+  {
+    TestBook b = oneSet;
+    b.path = e2e + "broken-name.xlsx";
+    b.purpose = "the defined name VK_Results refers to #REF! (its sheet was deleted and made again)";
+    b.namesReferTo = {{"VK_Results", "=#REF!$A$13:$H$19"}};
+    books.push_back(b);
+  }
+  {
+    TestBook b = oneSet;
+    b.path = e2e + "names-on-one-sheet.xlsx";
+    b.purpose = "the defined names VK_Test and VK_Results are both on the sheet Test";
+    b.namesReferTo = {{"VK_Results", "=Test!$A$13:$H$19"}};
+    books.push_back(b);
+  }
+
+  // Input that cannot be a test, each refused naming its cell; otherwise as
+  // one-set.xlsx (two-sets.xlsx for the count of data sets).
+  auto refused = [&](const TestBook& base, const char* name, const char* purpose, std::vector<Entry> entries) {
+    TestBook b = base;
+    b.path = e2e + name;
+    b.purpose = purpose;
+    b.entries = std::move(entries);
+    books.push_back(b);
+  };
+  const TestBook twoSets = copyOf(e2e + "two-sets.xlsx");
+  namespace c = cells;
+  const int col = c::kConditionColumn;
+  refused(oneSet, "blank-condition.xlsx", "the barometric pressure C10 is blank", {{c::kBaroPressRow, col, {}}});
+  refused(oneSet, "blank-reading.xlsx", "reading 5 of probe 1 (H11) is blank",
+          {{c::readingRow(5), c::concColumn(1), {}}});
+  refused(oneSet, "logical-count.xlsx", "the count of data sets C8 is the logical value TRUE",
+          {{c::kNumSetsRow, col, true}});
+  {
+    // A logger's time stamps, one a minute from 9:00 on 1 January 2025.
+    std::vector<Entry> stamps(oneSet.times.size(), Entry{0, c::kTimeColumn, DateTime{0}});
+    for (std::size_t p = 0; p < stamps.size(); ++p) {
+      stamps[p].row = c::readingRow(int(p) + 1);
+      stamps[p].value = DateTime{45658.375 + oneSet.times[p] / 1440.0};
+    }
+    refused(oneSet, "date-times.xlsx", "the times G7:G19 are date-and-time stamps of a logger", stamps);
+  }
+  refused(twoSets, "fractional-count.xlsx", "the count of data sets C8 is 2.5", {{c::kNumSetsRow, col, 2.5}});
+  refused(oneSet, "too-many-readings.xlsx", "the count of readings C7 is 32767, more than sheet 1 has rows for",
+          {{c::kNumPointsRow, col, 32767.0}});
+  refused(oneSet, "hot-water.xlsx", "the water temperature C9 is 60 (above 45 degrees C)",
+          {{c::kWaterTempRow, col, 60.0}});
+  refused(oneSet, "pressure-in-mmhg.xlsx", "the barometric pressure C10 is 760 (mmHg, not inHg)",
+          {{c::kBaroPressRow, col, 760.0}});
+  refused(oneSet, "no-volume.xlsx", "the tank volume C11 is 0", {{c::kTankVolumeRow, col, 0.0}});
+  refused(oneSet, "negative-airflow.xlsx", "the air flow C12 is -50", {{c::kAirFlowRow, col, -50.0}});
+  refused(oneSet, "reading-in-percent.xlsx", "reading 6 of probe 1 (H12) is 150 (percent of saturation, not mg/L)",
+          {{c::readingRow(6), c::concColumn(1), 150.0}});
+  refused(oneSet, "repeated-time.xlsx", "the times of readings 3 and 4 (G9, G10) are both 2 minutes",
+          {{c::readingRow(4), c::kTimeColumn, 2.0}});
   return books;
 }
 

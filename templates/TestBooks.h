@@ -13,6 +13,19 @@ namespace vk::books {
 // A condition cell of sheet 1: empty, a number or a text.
 using Condition = std::variant<std::monostate, double, std::string>;
 
+// A number shown as a date and time (a serial day number).
+struct DateTime {
+  double serial;
+};
+
+// A cell of sheet 1 that holds something else than the test's data puts
+// there: empty, a number, a logical value, a text, or a date and time.
+struct Entry {
+  int row;
+  int column;
+  std::variant<std::monostate, double, bool, std::string, DateTime> value;
+};
+
 struct TestBook {
   std::string path;     // relative to the source tree, e.g. "tests/data/e2e/one-set.xlsx"
   std::string purpose;  // one line: what the workbook is for
@@ -24,6 +37,21 @@ struct TestBook {
   int sheets = 3;                           // fewer than three: a fault of the engine
   // A reading (probe, reading, both from 1) that holds the error value #DIV/0!.
   std::optional<std::pair<int, int>> errorReading;
+  // Cells of sheet 1 that differ from the data above: input the analysis
+  // refuses.
+  std::vector<Entry> entries;
+
+  // The template's sheet (1 test, 2 initial analysis, 3 results) at each
+  // tab, the first tab first.
+  std::vector<int> tabOrder = {1, 2, 3};
+  // The template's defined names on its sheets (workbook/CellMap.h), unless
+  // the workbook is one made before them.
+  bool definedNames = true;
+  // Defined names that refer to something else than their sheet's cells:
+  // name, what it refers to ("=#REF!").
+  std::vector<std::pair<std::string, std::string>> namesReferTo;
+  // The template's sheets whose tabs are hidden.
+  std::vector<int> hiddenSheets;
 };
 
 // Every workbook the generator makes, in a fixed order.

@@ -14,6 +14,18 @@ constexpr int kTestSheet = 1;      // conditions and readings
 constexpr int kAnalysisSheet = 2;  // initial analysis and start thresholds
 constexpr int kResultsSheet = 3;   // fit history, results, point tables
 
+// Workbook-level defined names on the three sheets, so that they are found
+// wherever the user moves their tabs. They only identify the sheets: cells
+// are still those of this map, on the sheet the name is on.
+struct SheetDefinedName {
+  int sheet;
+  const char* name;
+  const char* what;  // the sheet, for messages
+};
+constexpr SheetDefinedName kSheetDefinedNames[] = {{kTestSheet, "VK_Test", "the test sheet"},
+                                                   {kAnalysisSheet, "VK_InitialAnalysis", "the initial-analysis sheet"},
+                                                   {kResultsSheet, "VK_Results", "the results sheet"}};
+
 constexpr int kConditionColumn = 3;  // column C of sheet 1
 constexpr int kNumPointsRow = 7;     // C7
 constexpr int kNumSetsRow = 8;       // C8
@@ -21,6 +33,19 @@ constexpr int kWaterTempRow = 9;     // C9
 constexpr int kBaroPressRow = 10;    // C10
 constexpr int kTankVolumeRow = 11;   // C11
 constexpr int kAirFlowRow = 12;      // C12
+
+// What each condition cell holds, for messages ("water temperature").
+inline const char* conditionName(int row) {
+  switch (row) {
+    case kNumPointsRow: return "readings per data set";
+    case kNumSetsRow: return "data sets";
+    case kWaterTempRow: return "water temperature";
+    case kBaroPressRow: return "barometric pressure";
+    case kTankVolumeRow: return "tank volume";
+    case kAirFlowRow: return "air flow";
+    default: return "a condition";
+  }
+}
 
 // The readings table of sheet 1: one row per reading, the time in column G,
 // probe s in column 7 + s.
@@ -97,5 +122,13 @@ inline std::string averageRange() {  // "b19:h19"
   return a1Range(kAverageRow, kKLa20Column, kAverageRow, kStdPressColumn);
 }
 inline std::string keptCountCell(int set) { return a1(kKeptCountRow, testColumn(set)); }  // "k43" ...
+
+// The cells each sheet's defined name refers to: the conditions (C7:C12),
+// the initial-analysis table (A7:AI22), the summary with its averages (A13:H19).
+inline std::string definedNameRange(int sheet) {
+  if (sheet == kTestSheet) return a1Range(kNumPointsRow, kConditionColumn, kAirFlowRow, kConditionColumn);
+  if (sheet == kAnalysisSheet) return analysisTableRange();
+  return a1Range(summaryRow(1), kSetNumberColumn, kAverageRow, kStdPressColumn);
+}
 
 }  // namespace vk::cells

@@ -4,6 +4,7 @@
 #include <limits>
 
 #include "module1/Fault.h"
+#include "module1/NumberText.h"
 #include "workbook/CellText.h"
 
 namespace vk {
@@ -13,7 +14,7 @@ float readSingle(Workbook& book, int sheet, int row, int column) {
   const float single = static_cast<float>(value);
   if (!std::isfinite(single))
     throw Fault(FaultKind::Overflow,
-                cellName(sheet, row, column) + " holds " + std::to_string(value) + ", too large for a 32-bit float");
+                cellName(sheet, row, column) + " holds " + numberText(value) + ", too large for a 32-bit float");
   return single;
 }
 

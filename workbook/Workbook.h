@@ -5,11 +5,15 @@
 // by 1-based row and column, ranges by lower-case A1 addresses.
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "module1/Variant.h"
+#include "workbook/CellKind.h"
+#include "workbook/DefinedName.h"
+#include "workbook/SheetTab.h"
 
 namespace vk {
 
@@ -21,13 +25,21 @@ class Workbook {
   // number gives that number; any other text or an error value is a "type
   // mismatch" fault naming the sheet and the cell.
   virtual double readNumber(int sheet, int row, int column) = 0;
+  // What kind of value the cell holds; a formula gives the kind of its result.
+  virtual CellKind cellKind(int sheet, int row, int column) = 0;
+  // The sheets in tab order (the first is sheet 1).
+  virtual std::vector<SheetTab> sheets() = 0;
+  // The workbook-level defined name, when the workbook has one of that name
+  // (names that belong to one sheet are not looked at).
+  virtual std::optional<DefinedName> definedName(std::string_view name) = 0;
   // Writes the value with its type; Empty leaves the cell empty.
   virtual void write(int sheet, int row, int column, const Variant& value) = 0;
   // Clears values and formulas of an A1 range ("j45:aw700", "k43"); formats stay.
   virtual void clearContents(int sheet, std::string_view range) = 0;
   // Selects one cell ("a1") on the sheet.
   virtual void select(int sheet, std::string_view cell) = 0;
-  // Makes the workbook visible with the sheet active.
+  // Makes the workbook visible with the sheet active. A hidden sheet stays
+  // hidden, and the active sheet stays what it was.
   virtual void show(int sheet) = 0;
   // Runs a macro of the workbook by name ("Redraw").
   virtual void runMacro(std::string_view name) = 0;

@@ -6,9 +6,11 @@
 
 #include "apps/batch/ConsoleFeedback.h"
 #include "commands/CommitAfter.h"
+#include "commands/InputChecks.h"
 #include "commands/OpenCommand.h"
 #include "commands/ReadingCommand.h"
 #include "commands/RunCommand.h"
+#include "module1/NumberText.h"
 #include "workbook/Book.h"
 #include "workbook/CellMap.h"
 #include "workbook/CellText.h"
@@ -19,12 +21,14 @@ namespace fs = std::filesystem;
 
 const char* BatchUsage() {
   return "usage: velm-kalix-batch [--thresholds LIST] [--output COPY] [--engine NAME] [--json FILE|-]\n"
-         "                        [--csv FILE] [--html FILE] [--criteria FILE] [--strict] WORKBOOK\n"
+         "                        [--csv FILE] [--html FILE] [--criteria FILE] [--strict] [--verbose]\n"
+         "                        WORKBOOK\n"
          "  Analyses the oxygen-transfer test in WORKBOOK (.xlsx or .xlsm; under LibreOffice also .xls\n"
          "  and .ods) and writes the results into it. After the results, the validity checks that did\n"
          "  not pass are listed on the error output.\n"
          "  --thresholds LIST  start thresholds in percent of each set's last reading, comma-separated,\n"
-         "                     one per data set (an empty item means 0 %; sets beyond the list keep 1 %)\n"
+         "                     one per data set, each from 0 to 100 (an empty item means 0 %; sets beyond\n"
+         "                     the list keep 1 %)\n"
          "  --output COPY      copy WORKBOOK to COPY first and work on the copy\n"
          "  --engine NAME      embedded (the default) or libreoffice: a headless LibreOffice Calc, which\n"
          "                     stores the analysed workbook in its own format and closes it at the end\n"
@@ -34,6 +38,7 @@ const char* BatchUsage() {
          "  --html FILE        the test report as one self-contained HTML page with plots\n"
          "  --criteria FILE    the limits of the checks from a JSON file (docs/assessment-criteria.md)\n"
          "  --strict           exit with status 3 when a check fails (warnings do not count)\n"
+         "  --verbose          with a fault, also what the spreadsheet engine reported in its own terms\n"
          "  Report files are written only when the analysis succeeded, each whole or not at all.\n"
          "exit status (when two apply, the first listed wins):\n"
          "  2  usage error: bad arguments, or a criteria file that cannot be used\n"
@@ -53,6 +58,11 @@ std::optional<std::vector<std::optional<double>>> parseThresholds(const std::str
     if (item.find_first_not_of(" \t") == std::string::npos) {
       items.push_back(std::nullopt);
     } else if (auto number = parseNumber(item)) {
+      if (!thresholdAccepted(*number)) {
+        error = "the threshold " + numberText(*number) + " (item " + std::to_string(items.size() + 1) +
+                " of --thresholds) is outside 0 to 100 %";
+        return std::nullopt;
+      }
       items.push_back(*number);
     } else {
       error = "the threshold \"" + item + "\" is not a number";
@@ -139,6 +149,8 @@ std::optional<BatchOptions> ParseBatchArguments(const std::vector<std::string>& 
         return std::nullopt;
       }
       options.engine = *name;
+    } else if (arg == "--verbose") {
+      options.verbose = true;
     } else if (arg == "--output") {
       auto copy = value();
       if (!copy) return std::nullopt;
@@ -204,6 +216,7 @@ int RunBatch(const BatchOptions& options, std::shared_ptr<WorkbookEngine> engine
     return reportOn(run, reading, analysed, options.report, criteria, out, err);
   } catch (const Fault& fault) {
     err << fault.what() << "\n";
+    if (options.verbose && !fault.detail().empty()) err << "details: " << fault.detail() << "\n";
     return 1;
   }
 }

@@ -20,6 +20,8 @@ struct BatchOptions {
   // Start thresholds in percent, one per data set; nullopt clears the cell.
   std::optional<std::vector<std::optional<double>>> thresholds;
   ReportOptions report;
+  // Faults also with what the spreadsheet engine reported in its own terms.
+  bool verbose = false;
 };
 
 // Parses the arguments after the program name; nullopt with `error` set on a

@@ -24,6 +24,7 @@ int runUnderLibreOffice(const vk::BatchOptions& options) {
     engine->finishUnattended(options.output.value_or(options.workbook));
   } catch (const vk::Fault& fault) {
     std::cerr << fault.what() << "\n";
+    if (options.verbose && !fault.detail().empty()) std::cerr << "details: " << fault.detail() << "\n";
     status = 1;
   }
   return status;

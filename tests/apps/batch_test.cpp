@@ -6,6 +6,7 @@
 #include <sstream>
 
 #include "apps/batch/BatchTool.h"
+#include "module1/Fault.h"
 #include "tests/Digits.h"
 #include "tests/support/TestBook.h"
 #include "workbook/memory/MemoryWorkbook.h"
@@ -37,8 +38,21 @@ TEST(BatchArguments, ThresholdListsAndUsageErrors) {
   EXPECT_FALSE(parse({"--thresholds", "10,x", "a.xlsx"}, &error));
   EXPECT_NE(error.find("\"x\""), std::string::npos);
   EXPECT_FALSE(parse({"a.xlsx", "--output"}, &error));
-  EXPECT_FALSE(parse({"--verbose", "a.xlsx"}, &error));
+  EXPECT_FALSE(parse({"--quiet", "a.xlsx"}, &error));
   EXPECT_FALSE(parse({"a.xlsx", "b.xlsx"}, &error));
+}
+
+TEST(BatchArguments, ThresholdsOutsideZeroToHundredAreUsageErrors) {
+  std::string error;
+  EXPECT_FALSE(parse({"--thresholds", "10,150", "a.xlsx"}, &error));
+  EXPECT_EQ(error, "the threshold 150 (item 2 of --thresholds) is outside 0 to 100 %");
+  EXPECT_FALSE(parse({"--thresholds", "-0.5", "a.xlsx"}, &error));
+  EXPECT_EQ(error, "the threshold -0.5 (item 1 of --thresholds) is outside 0 to 100 %");
+  auto limits = parse({"--thresholds", "0,100", "a.xlsx"});
+  ASSERT_TRUE(limits);
+  EXPECT_EQ((*limits->thresholds)[1], 100.0);
+  EXPECT_FALSE(limits->verbose);
+  EXPECT_TRUE(parse({"--verbose", "a.xlsx"})->verbose);
 }
 
 TEST(BatchArguments, EngineChoice) {
@@ -119,6 +133,22 @@ TEST_F(Batch, SetsBeyondTheListKeepTheDefault) {
   ASSERT_EQ(run({"--thresholds", "10", "lab/test.xlsx"}), 0) << err.str();
   EXPECT_EQ(book()->value(2, 45, 7), Variant(Integer(1)));
   EXPECT_EQ(err.str().find("warning:"), std::string::npos) << err.str();  // only the checks that did not pass
+}
+
+TEST_F(Batch, VerboseAddsWhatTheEngineReportedInItsOwnTerms) {
+  struct Reporting : MemoryEngine {
+    std::shared_ptr<Workbook> bind(const std::string&) override {
+      throw Fault(FaultKind::Workbook, "the spreadsheet failed", "ComponentError at source.cxx:12");
+    }
+  };
+  BatchOptions options;
+  options.workbook = "lab/test.xlsx";
+  EXPECT_EQ(RunBatch(options, std::make_shared<Reporting>(), out, err), 1);
+  EXPECT_EQ(err.str(), "Workbook error: the spreadsheet failed\n");
+  err.str("");
+  options.verbose = true;
+  EXPECT_EQ(RunBatch(options, std::make_shared<Reporting>(), out, err), 1);
+  EXPECT_EQ(err.str(), "Workbook error: the spreadsheet failed\ndetails: ComponentError at source.cxx:12\n");
 }
 
 TEST_F(Batch, AFaultIsPrintedAndExitsWithOne) {

@@ -1,7 +1,9 @@
 #include <gtest/gtest.h>
 
 #include "commands/OpenCommand.h"
+#include "module1/Fault.h"
 #include "tests/support/RecordingFeedback.h"
+#include "workbook/TemplateBook.h"
 #include "workbook/memory/MemoryWorkbook.h"
 
 namespace vk {
@@ -45,7 +47,9 @@ TEST(OpenCommand, BlanksTheTemplateInOrderAndLocksTheChoice) {
   OpenWorkbook(m, screen, "/data", "test.xlsx");
   EXPECT_EQ(m.WorkbookName, "test.xlsx");
   EXPECT_EQ(m.WorkbookPath, "/data/test.xlsx");
-  EXPECT_EQ(m.DataBook, std::shared_ptr<Workbook>(book));
+  auto attached = std::dynamic_pointer_cast<TemplateBook>(m.DataBook);
+  ASSERT_TRUE(attached);
+  EXPECT_EQ(attached->tabs(), std::shared_ptr<Workbook>(book));
 
   const std::vector<std::pair<int, std::string>> clears = {
       {2, "a7:ai22"},   {3, "j45:aw32767"}, {3, "j11:aw21"},  {3, "k25:l35"}, {3, "r25:s35"}, {3, "y25:z35"},
@@ -86,8 +90,15 @@ TEST(OpenCommand, BlanksTheTemplateInOrderAndLocksTheChoice) {
 
 TEST(OpenCommand, AFaultLeavesWhatWasClearedClearedAndSaved) {
   Module1 m;
-  // A memory workbook with two sheets: the first clear on sheet 3 fails.
-  auto two = std::make_shared<MemoryWorkbook>("/data/two.xlsx", 2);
+  // The first clear on sheet 3 fails.
+  struct FailingClear : MemoryWorkbook {
+    using MemoryWorkbook::MemoryWorkbook;
+    void clearContents(int sheet, std::string_view range) override {
+      if (sheet == 3) throw Fault(FaultKind::Workbook, "the sheet is protected");
+      MemoryWorkbook::clearContents(sheet, range);
+    }
+  };
+  auto book = std::make_shared<FailingClear>("/data/protected.xlsx");
   struct OneBookEngine : WorkbookEngine {
     std::shared_ptr<MemoryWorkbook> book;
     std::shared_ptr<Workbook> bind(const std::string&) override { return book; }
@@ -95,13 +106,13 @@ TEST(OpenCommand, AFaultLeavesWhatWasClearedClearedAndSaved) {
     std::vector<std::string> extensions() const override { return {"xlsx"}; }
   };
   auto one = std::make_shared<OneBookEngine>();
-  one->book = two;
+  one->book = book;
   m.Engine = one;
   test::RecordingFeedback screen;
-  EXPECT_THROW(OpenWorkbook(m, screen, "/data", "two.xlsx"), Fault);
-  ASSERT_GE(two->log().size(), 2u);
-  EXPECT_EQ(two->log()[0].op, Op::Clear);
-  EXPECT_EQ(two->log().back().op, Op::Commit);
+  EXPECT_THROW(OpenWorkbook(m, screen, "/data", "protected.xlsx"), Fault);
+  ASSERT_GE(book->log().size(), 2u);
+  EXPECT_EQ(book->log()[0].op, Op::Clear);
+  EXPECT_EQ(book->log().back().op, Op::Commit);
   // The choice is not locked: the user can pick another workbook.
   for (const auto& line : screen.lines) EXPECT_EQ(line.find("Enabled=False"), std::string::npos) << line;
 }

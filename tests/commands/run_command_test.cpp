@@ -155,7 +155,10 @@ TEST_F(Run, ClearsEarlierResultsRightAfterRestoringAndShowsProgressForThreeSets)
       seen.push_back(r.text);
     }
   EXPECT_EQ(seen, clears);
-  EXPECT_EQ(book->log()[0].op, Op::Clear);  // nothing written before
+  for (const auto& r : book->log()) {  // nothing written before the clears
+    if (r.op == Op::Clear) break;
+    EXPECT_TRUE(r.op == Op::Read || r.op == Op::Kind);
+  }
   const auto lines = runScreen.lines;
   const std::vector<std::string> progress = {
       "ProgressBar1.Visible=True", "Max=3", "Min=0", "Value=0", "Value=1", "Value=2", "Value=3"};

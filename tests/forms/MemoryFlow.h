@@ -29,14 +29,18 @@ inline TestData probes(int sets) {
 }
 
 // A memory workbook that lets a test look at the screen whenever a command
-// reads a cell, that is, while the command's handler is still working.
+// reads or writes a cell, that is, while the command's handler is still working.
 class WatchedBook : public MemoryWorkbook {
  public:
   using MemoryWorkbook::MemoryWorkbook;
-  std::function<void()> onRead;
+  std::function<void()> onRead, onWrite;
   double readNumber(int sheet, int row, int column) override {
     if (onRead) onRead();
     return MemoryWorkbook::readNumber(sheet, row, column);
+  }
+  void write(int sheet, int row, int column, const Variant& value) override {
+    if (onWrite) onWrite();
+    MemoryWorkbook::write(sheet, row, column, value);
   }
 };
 

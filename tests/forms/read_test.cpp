@@ -98,6 +98,20 @@ class ReadTest : public QObject {
     QVERIFY(control(screen(), "cmdNext")->isVisible());
   }
 
+  // Input that cannot be a test: the box names the cell, and the Reading
+  // has written nothing into the workbook.
+  void inputThatCannotBeATestIsRefusedBeforeAnythingIsWritten() {
+    flow->book->write(cells::kTestSheet, cells::readingRow(4), cells::concColumn(2), Variant());
+    flow->book->clearLog();
+    answerNextBox();
+    click(screen(), "cmdRead");
+    QCOMPARE(MessageBox::shown().size(), size_t(1));
+    QVERIFY(MessageBox::shown().front().text.contains("sheet 1, cell I10 (reading 4 of data set 2) is blank"));
+    for (const auto& record : flow->book->log())
+      QVERIFY(record.op != MemoryWorkbook::Op::Write && record.op != MemoryWorkbook::Op::Clear);
+    QVERIFY(control(screen(), "cmdNext")->isHidden());
+  }
+
   // "<<Back" keeps the workbook attached, but the choice starts anew.
   void backKeepsTheWorkbookButChoosesAnew() {
     const auto attached = flow->module().DataBook;

@@ -149,6 +149,8 @@ class RunTest : public QObject {
     std::vector<int> values;
     flow->book->onRead = [&] {
       if (statusPaints < 0) statusPaints = counter.painted["Label1"];
+    };
+    flow->book->onWrite = [&] {
       if (bar->isVisible() && bar->maximum() == 3) values.push_back(bar->value());
     };
     click(screen(), "SSCommand2");

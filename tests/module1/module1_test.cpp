@@ -26,6 +26,21 @@ TEST(Integer, CellValuesRoundHalfToEven) {
   }
 }
 
+TEST(Integer, ACellOutsideTheRangeIsNamedOnceWithItsNumberAsWritten) {
+  auto text = [](double v) {
+    try {
+      Integer::fromCell(v, "sheet 1, cell C7");
+    } catch (const Fault& f) {
+      return f.text();
+    }
+    return std::string("no fault");
+  };
+  EXPECT_EQ(text(40000), "sheet 1, cell C7 holds 40000, outside the range of a 16-bit integer (-32768 to 32767)");
+  EXPECT_EQ(text(1e308), "sheet 1, cell C7 holds 1e+308, outside the range of a 16-bit integer (-32768 to 32767)");
+  EXPECT_EQ(text(-32768.75),
+            "sheet 1, cell C7 holds -32768.75, outside the range of a 16-bit integer (-32768 to 32767)");
+}
+
 TEST(Integer, ArithmeticOverflowIsAFaultNotAWrap) {
   Integer big(32767);
   EXPECT_THROW(big += Integer(1), Fault);

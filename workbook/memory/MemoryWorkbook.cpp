@@ -5,11 +5,17 @@
 
 #include "module1/Fault.h"
 #include "workbook/A1.h"
+#include "workbook/CellMap.h"
 #include "workbook/CellText.h"
 
 namespace vk {
 
-MemoryWorkbook::MemoryWorkbook(std::string path, int sheets) : path_(std::move(path)), sheets_(sheets) {}
+MemoryWorkbook::MemoryWorkbook(std::string path, int sheets) : path_(std::move(path)), sheets_(sheets) {
+  for (int sheet = 1; sheet <= sheets; ++sheet) tabs_.push_back({"Sheet" + std::to_string(sheet), {}, false});
+  if (sheets >= 3)
+    for (const cells::SheetDefinedName& n : cells::kSheetDefinedNames)
+      defineName(n.name, n.sheet, cells::definedNameRange(n.sheet));
+}
 
 void MemoryWorkbook::checkSheet(int sheet) const {
   if (sheet < 1 || sheet > sheets_)
@@ -28,6 +34,22 @@ double MemoryWorkbook::readNumber(int sheet, int row, int column) {
                 cellName(sheet, row, column) + " holds the error value " + *cell.text + ", not a number");
   if (cell.text) return numberFromText(*cell.text, sheet, row, column);
   return cell.value.asDouble();
+}
+
+CellKind MemoryWorkbook::cellKind(int sheet, int row, int column) {
+  checkSheet(sheet);
+  log_.push_back({Op::Kind, sheet, row, column, {}, {}});
+  auto it = cells_.find({sheet, row, column});
+  if (it == cells_.end()) return CellKind::Empty;
+  if (it->second.error) return CellKind::Error;
+  if (it->second.text) return CellKind::Text;
+  return it->second.kind;
+}
+
+std::optional<DefinedName> MemoryWorkbook::definedName(std::string_view name) {
+  auto it = names_.find(std::string(name));
+  if (it == names_.end()) return std::nullopt;
+  return it->second;
 }
 
 void MemoryWorkbook::write(int sheet, int row, int column, const Variant& value) {
@@ -62,7 +84,7 @@ void MemoryWorkbook::select(int sheet, std::string_view cell) {
 void MemoryWorkbook::show(int sheet) {
   checkSheet(sheet);
   log_.push_back({Op::Show, sheet, 0, 0, {}, {}});
-  shownSheet_ = sheet;
+  if (!tabs_[std::size_t(sheet - 1)].hidden) shownSheet_ = sheet;  // a hidden sheet cannot be the active one
 }
 
 void MemoryWorkbook::runMacro(std::string_view name) {
@@ -79,6 +101,30 @@ void MemoryWorkbook::setText(int sheet, int row, int column, std::string text) {
 void MemoryWorkbook::setError(int sheet, int row, int column, std::string error) {
   cells_[{sheet, row, column}] = Cell{{}, std::move(error), true};
 }
+
+void MemoryWorkbook::setBoolean(int sheet, int row, int column, bool value) {
+  cells_[{sheet, row, column}] = Cell{Integer(value ? 1 : 0), std::nullopt, false, CellKind::Boolean};
+}
+
+void MemoryWorkbook::setDateTime(int sheet, int row, int column, double serial) {
+  cells_[{sheet, row, column}] = Cell{Variant::dbl(serial), std::nullopt, false, CellKind::DateTime};
+}
+
+SheetTab& MemoryWorkbook::tab(int sheet) {
+  checkSheet(sheet);
+  return tabs_[std::size_t(sheet - 1)];
+}
+
+void MemoryWorkbook::defineName(const std::string& name, int sheet, const std::string& range,
+                                const std::string& refersTo) {
+  DefinedName defined;
+  defined.sheet = sheet;
+  if (sheet > 0) defined.range = parseA1(range);
+  defined.refersTo = refersTo.empty() && sheet > 0 ? tabs_.at(std::size_t(sheet - 1)).name + "!" + range : refersTo;
+  names_[name] = defined;
+}
+
+void MemoryWorkbook::removeName(const std::string& name) { names_.erase(name); }
 
 Variant MemoryWorkbook::value(int sheet, int row, int column) const {
   auto it = cells_.find({sheet, row, column});

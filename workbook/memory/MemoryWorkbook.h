@@ -2,6 +2,9 @@
 // A workbook held in memory. It records every operation with its arguments
 // and the type of every value written; tests use it to check the order and
 // the types of what the commands do, and tests of the engines compare with it.
+// It stands in for a workbook made from the template: with three sheets or
+// more, the first three carry the template's defined names
+// (workbook/CellMap.h) unless a test changes them.
 
 #include <map>
 #include <optional>
@@ -15,7 +18,7 @@ namespace vk {
 
 class MemoryWorkbook : public Workbook {
  public:
-  enum class Op { Read, Write, Clear, Select, Show, RunMacro, Commit };
+  enum class Op { Read, Kind, Write, Clear, Select, Show, RunMacro, Commit };
   struct Record {
     Op op;
     int sheet = 0;
@@ -28,6 +31,9 @@ class MemoryWorkbook : public Workbook {
   explicit MemoryWorkbook(std::string path = "memory.xlsx", int sheets = 3);
 
   double readNumber(int sheet, int row, int column) override;
+  CellKind cellKind(int sheet, int row, int column) override;
+  std::vector<SheetTab> sheets() override { return tabs_; }
+  std::optional<DefinedName> definedName(std::string_view name) override;
   void write(int sheet, int row, int column, const Variant& value) override;
   void clearContents(int sheet, std::string_view range) override;
   void select(int sheet, std::string_view cell) override;
@@ -39,6 +45,14 @@ class MemoryWorkbook : public Workbook {
   // Test set-up: a cell holding text (a number as text, or a word) or an error.
   void setText(int sheet, int row, int column, std::string text);
   void setError(int sheet, int row, int column, std::string error);
+  // A logical value (reads as 1 or 0), a date or time (a serial day number).
+  void setBoolean(int sheet, int row, int column, bool value);
+  void setDateTime(int sheet, int row, int column, double serial);
+  // The sheets' tabs, and the workbook's defined names: a name refers to the
+  // range on the sheet, or to nothing of one sheet when `sheet` is 0.
+  SheetTab& tab(int sheet);
+  void defineName(const std::string& name, int sheet, const std::string& range, const std::string& refersTo = {});
+  void removeName(const std::string& name);
 
   // What a cell holds now: its value (Empty when empty or text).
   Variant value(int sheet, int row, int column) const;
@@ -47,6 +61,7 @@ class MemoryWorkbook : public Workbook {
 
   const std::vector<Record>& log() const { return log_; }
   void clearLog() { log_.clear(); }
+  // The active sheet: the last one shown that is not hidden.
   int shownSheet() const { return shownSheet_; }
   int selectedSheet() const { return selectedSheet_; }
 
@@ -55,12 +70,15 @@ class MemoryWorkbook : public Workbook {
     Variant value;
     std::optional<std::string> text;
     bool error = false;
+    CellKind kind = CellKind::Number;
   };
   using Key = std::tuple<int, int, int>;
   void checkSheet(int sheet) const;
 
   std::string path_;
   int sheets_;
+  std::vector<SheetTab> tabs_;
+  std::map<std::string, DefinedName> names_;
   std::map<Key, Cell> cells_;
   std::vector<Record> log_;
   int shownSheet_ = 0;

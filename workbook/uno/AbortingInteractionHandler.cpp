@@ -1,8 +1,11 @@
 #include "workbook/uno/AbortingInteractionHandler.h"
 
+#include <com/sun/star/document/AmbigousFilterRequest.hpp>
 #include <com/sun/star/document/BrokenPackageRequest.hpp>
+#include <com/sun/star/document/FilterOptionsRequest.hpp>
 #include <com/sun/star/document/LockFileCorruptRequest.hpp>
 #include <com/sun/star/document/LockedDocumentRequest.hpp>
+#include <com/sun/star/document/NoSuchFilterRequest.hpp>
 #include <com/sun/star/document/OwnLockOnDocumentRequest.hpp>
 #include <com/sun/star/task/DocumentPasswordRequest2.hpp>
 #include <com/sun/star/task/ErrorCodeRequest.hpp>
@@ -28,7 +31,13 @@ std::string describe(const css::uno::Any& request) {
     return "the file could not be read (input/output error " + std::to_string(static_cast<int>(io.Code)) + ")";
   if (css::task::ErrorCodeRequest code; request >>= code)
     return "LibreOffice reported error " + std::to_string(static_cast<unsigned>(code.ErrCode));
-  return "LibreOffice asked a question (" + fromOffice(request.getValueTypeName()) + ")";
+  if (request.isExtractableTo(cppu::UnoType<css::document::NoSuchFilterRequest>::get()) ||
+      request.isExtractableTo(cppu::UnoType<css::document::AmbigousFilterRequest>::get()))
+    return "LibreOffice does not recognise the file's format";
+  if (request.isExtractableTo(cppu::UnoType<css::document::FilterOptionsRequest>::get()))
+    return "LibreOffice would have to ask how to import the file, which is not a workbook";
+  // Its type names nothing a user knows; --verbose shows it.
+  return "LibreOffice had a question about the file that nobody is there to answer";
 }
 
 }  // namespace
@@ -38,7 +47,10 @@ void AbortingInteractionHandler::handle(const css::uno::Reference<css::task::XIn
     // The first question says why; refusing it may bring follow-up ones
     // ("the load was aborted") that say less.
     std::lock_guard lock(mutex_);
-    if (reason_.empty()) reason_ = describe(request->getRequest());
+    if (reason_.empty()) {
+      reason_ = describe(request->getRequest());
+      request_ = fromOffice(request->getRequest().getValueTypeName());
+    }
   }
   const auto continuations = request->getContinuations();
   for (const auto& c : continuations)
@@ -56,6 +68,11 @@ void AbortingInteractionHandler::handle(const css::uno::Reference<css::task::XIn
 std::string AbortingInteractionHandler::refusedReason() const {
   std::lock_guard lock(mutex_);
   return reason_;
+}
+
+std::string AbortingInteractionHandler::refusedRequest() const {
+  std::lock_guard lock(mutex_);
+  return request_;
 }
 
 }  // namespace vk

@@ -17,10 +17,13 @@ class AbortingInteractionHandler : public cppu::WeakImplHelper1<css::task::XInte
   void SAL_CALL handle(const css::uno::Reference<css::task::XInteractionRequest>& request) override;
   // Why the first request was refused, in words ("it is locked by ..."); empty when none was.
   std::string refusedReason() const;
+  // The first request as LibreOffice named it, for --verbose.
+  std::string refusedRequest() const;
 
  private:
   mutable std::mutex mutex_;
   std::string reason_;
+  std::string request_;
 };
 
 }  // namespace vk

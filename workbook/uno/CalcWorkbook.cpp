@@ -20,6 +20,7 @@
 #include "module1/Fault.h"
 #include "workbook/A1.h"
 #include "workbook/CellText.h"
+#include "workbook/uno/DocumentNames.h"
 #include "workbook/uno/OfficeFault.h"
 #include "workbook/uno/OfficeText.h"
 #include "workbook/uno/Redraw.h"
@@ -136,8 +137,28 @@ double CalcWorkbook::readNumber(int s, int row, int column) {
       });
 }
 
+CellKind CalcWorkbook::cellKind(int s, int row, int column) {
+  flush(s);
+  Reference<css::sheet::XSpreadsheet> sheet = this->sheet(s);
+  return officeCall([&] { return "look at " + cellName(s, row, column); },
+                    [&] {
+                      if (!kinds_) kinds_.emplace(document_);
+                      return kinds_->of(sheet, s, row, column);
+                    });
+}
+
+std::vector<SheetTab> CalcWorkbook::sheets() {
+  return officeCall([&] { return "list the sheets of " + path_; }, [&] { return sheetTabs(document_); });
+}
+
+std::optional<DefinedName> CalcWorkbook::definedName(std::string_view name) {
+  return officeCall([&] { return "look up the defined name \"" + std::string(name) + "\" in " + path_; },
+                    [&] { return documentDefinedName(document_, name); });
+}
+
 void CalcWorkbook::write(int s, int row, int column, const Variant& value) {
   sheet(s);  // a sheet that does not exist is a fault now, not at the flush
+  if (kinds_) kinds_->forget(s);
   if (buffered_)
     pending_[s].put(row, column, value);
   else
@@ -197,6 +218,7 @@ void CalcWorkbook::clearContents(int s, std::string_view range) {
   const CellRange r = parseA1(range);
   Reference<css::sheet::XSpreadsheet> sheet = this->sheet(s);
   if (auto it = pending_.find(s); it != pending_.end()) it->second.discard(r);
+  if (kinds_) kinds_->forget(s);
   officeCall([&] { return "clear the cells " + std::string(range) + " of sheet " + std::to_string(s); },
              [&] {
                using namespace css::sheet::CellFlags;
@@ -230,7 +252,10 @@ void CalcWorkbook::show(int s) {
                  window->setVisible(true);
                  if (Reference<css::awt::XTopWindow> top(window, UNO_QUERY); top.is()) top->toFront();
                }
-               Reference<css::sheet::XSpreadsheetView>(controller, UNO_QUERY_THROW)->setActiveSheet(sheet);
+               // Activating a hidden sheet would show it.
+               bool visible = true;
+               Reference<css::beans::XPropertySet>(sheet, UNO_QUERY_THROW)->getPropertyValue("IsVisible") >>= visible;
+               if (visible) Reference<css::sheet::XSpreadsheetView>(controller, UNO_QUERY_THROW)->setActiveSheet(sheet);
              });
 }
 
@@ -254,9 +279,11 @@ void CalcWorkbook::commit() {
     flushAll();
   } catch (const Fault&) {
     sheets_.clear();
+    kinds_.reset();
     throw;
   }
   sheets_.clear();
+  kinds_.reset();
 }
 
 }  // namespace vk

@@ -5,9 +5,11 @@
 #include <com/sun/star/sheet/XSpreadsheet.hpp>
 #include <map>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "workbook/Workbook.h"
+#include "workbook/uno/CellKinds.h"
 #include "workbook/uno/LibreOfficeEngine.h"
 #include "workbook/uno/OfficeConnection.h"
 #include "workbook/uno/WriteBuffer.h"
@@ -23,9 +25,13 @@ class CalcWorkbook : public Workbook {
   ~CalcWorkbook() override;
 
   double readNumber(int sheet, int row, int column) override;
+  CellKind cellKind(int sheet, int row, int column) override;
+  std::vector<SheetTab> sheets() override;
+  std::optional<DefinedName> definedName(std::string_view name) override;
   void write(int sheet, int row, int column, const Variant& value) override;
   void clearContents(int sheet, std::string_view range) override;
   void select(int sheet, std::string_view cell) override;
+  // Leaves a hidden sheet hidden and the active sheet as it was.
   void show(int sheet) override;
   // Flushes, then runs the document's own Sub of that name; "Redraw" falls
   // back to recalculating and redrawing the charts when there is none.
@@ -55,6 +61,7 @@ class CalcWorkbook : public Workbook {
   // Sheets looked up during the current command; the user may add or move
   // sheets between commands.
   std::map<int, css::uno::Reference<css::sheet::XSpreadsheet>> sheets_;
+  std::optional<CellKinds> kinds_;  // made when first needed in a command
 };
 
 }  // namespace vk

@@ -95,8 +95,14 @@ BoundDocument bindDocument(const OfficeConnection& office, const std::string& ab
       property("InteractionHandler", css::uno::Any(Reference<css::task::XInteractionHandler>(handler.get()))),
   };
   const css::uno::Sequence<css::beans::PropertyValue> arguments(properties, std::size(properties));
-  auto cannotOpen = [&](const std::string& why) {
-    return Fault(FaultKind::Workbook, "LibreOffice could not open the workbook " + path + ": " + why);
+  // The question LibreOffice asked says why in words; its own message is for --verbose.
+  auto cannotOpen = [&](const std::string& message) {
+    std::string why = handler->refusedReason();
+    if (why.empty()) why = plainOfficeText(message);
+    if (why.empty()) why = "it gave no reason";
+    std::string detail = handler->refusedRequest();
+    if (!message.empty()) detail += (detail.empty() ? "" : "; ") + message;
+    return Fault(FaultKind::Workbook, "LibreOffice could not open the workbook " + path + ": " + why, detail);
   };
   Reference<css::lang::XComponent> component;
   try {
@@ -104,14 +110,10 @@ BoundDocument bindDocument(const OfficeConnection& office, const std::string& ab
   } catch (const css::lang::DisposedException& lost) {
     officeFault("open the workbook " + path, lost, true);
   } catch (const css::uno::Exception& failure) {
-    const std::string reason = handler->refusedReason();
-    throw cannotOpen(!reason.empty() ? reason : fromOffice(failure.Message));
+    throw cannotOpen(fromOffice(failure.Message));
   }
   bound.model.set(component, UNO_QUERY);
-  if (!bound.model.is()) {
-    const std::string reason = handler->refusedReason();
-    throw cannotOpen(!reason.empty() ? reason : "it gave no reason");
-  }
+  if (!bound.model.is()) throw cannotOpen({});
   bound.loadedHere = true;
   checkSpreadsheet(bound.model, path, true);
   bound.url = bound.model->getURL();

@@ -5,11 +5,13 @@
 #include <map>
 
 #include "module1/Fault.h"
+#include "workbook/Ascii.h"
 #include "workbook/CellText.h"
 #include "workbook/xlsx/package/Zip.h"
 #include "workbook/xlsx/sheet/CellContent.h"
 #include "workbook/xlsx/sheet/DateSerial.h"
 #include "workbook/xlsx/sheet/Recalculation.h"
+#include "workbook/xlsx/sheet/SheetReference.h"
 #include "workbook/xlsx/sheet/SheetViews.h"
 #include "workbook/xlsx/sheet/WorkbookPart.h"
 #include "workbook/xlsx/sheet/Worksheet.h"
@@ -96,13 +98,12 @@ void XlsxDocument::load() {
     throw Fault(FaultKind::Workbook, label_ + " has " + std::to_string(sheets_.size()) +
                                          (sheets_.size() == 1 ? " sheet" : " sheets") +
                                          "; the analysis needs a workbook with at least three");
-  for (int i = 0; i < 3; ++i) {
-    const Sheet& s = *sheets_[std::size_t(i)];
-    if (s.kind != "worksheet")
-      throw Fault(FaultKind::Workbook, "sheet " + std::to_string(i + 1) + " (\"" + s.listing.name + "\") of " + label_ +
-                                           " is " + describeKind(s.kind) +
-                                           "; the analysis needs worksheets as its first three sheets");
-    if (!zip_->find(s.part))
+  // Which sheets the analysis uses is found from the defined names or the
+  // tab order (workbook/TemplateSheets.h); a worksheet without its part is
+  // damage whichever it is.
+  for (std::size_t i = 0; i < sheets_.size(); ++i) {
+    const Sheet& s = *sheets_[i];
+    if (s.kind == "worksheet" && !zip_->find(s.part))
       throw Fault(FaultKind::Workbook,
                   label_ + " is damaged: the part " + s.part + " of sheet " + std::to_string(i + 1) + " is missing");
   }
@@ -144,6 +145,65 @@ void XlsxDocument::checkCell(int sheetIndex, int row, int column) const {
   if (row < 1 || row > kMaxRows || column < 1 || column > kMaxColumns)
     throw Fault(FaultKind::SubscriptOutOfRange, "there is no cell at row " + std::to_string(row) + ", column " +
                                                     std::to_string(column) + " of sheet " + std::to_string(sheetIndex));
+}
+
+const NumberFormats& XlsxDocument::numberFormats() {
+  if (!numberFormats_) {
+    const Relationship* rel = workbookRelationships_.firstOfKind("styles");
+    if (rel && !rel->target.empty() && zip_->find(rel->target))
+      numberFormats_.emplace(zip_->read(rel->target), "the part " + rel->target + " of " + label_, limits_);
+    else
+      numberFormats_.emplace();
+  }
+  return *numberFormats_;
+}
+
+std::vector<SheetTab> XlsxDocument::sheets() const {
+  std::vector<SheetTab> tabs;
+  for (const auto& s : sheets_)
+    tabs.push_back(
+        {s->listing.name, s->kind == "worksheet" ? std::string() : describeKind(s->kind), s->listing.hidden});
+  return tabs;
+}
+
+std::optional<DefinedName> XlsxDocument::definedName(std::string_view name) const {
+  std::optional<std::string> text = workbook_->workbookDefinedName(name);
+  if (!text) return std::nullopt;
+  DefinedName defined;
+  defined.refersTo = *text;
+  if (auto reference = parseSheetReference(*text)) {
+    for (std::size_t i = 0; i < sheets_.size(); ++i)
+      if (equalIgnoringAsciiCase(sheets_[i]->listing.name, reference->sheetName)) {
+        defined.sheet = int(i) + 1;
+        defined.range = reference->range;
+        break;
+      }
+  }
+  return defined;
+}
+
+CellKind XlsxDocument::cellKind(int sheetIndex, int row, int column) {
+  checkCell(sheetIndex, row, column);
+  const SheetCells& cells = worksheet(sheetIndex).cells();
+  const SheetCells::Cell* cell = cells.find(row, column);
+  if (!cell) return CellKind::Empty;
+  switch (cell->state) {
+    case SheetCells::State::Number: return CellKind::Number;
+    case SheetCells::State::Blank: return CellKind::Empty;
+    case SheetCells::State::Stale:
+    case SheetCells::State::Original: break;
+  }
+  const CellContent content = cells.content(*cell);
+  const std::string& type = content.type;
+  if (type == "b") return CellKind::Boolean;
+  if (type == "e") return CellKind::Error;
+  if (type == "s" || type == "str" || type == "inlineStr") return CellKind::Text;
+  if (type == "d") return CellKind::DateTime;
+  // A number; a formula whose result is not stored is counted as one, and
+  // reading it says what to do.
+  const bool blank = !content.hasValue || content.value.find_first_not_of(" \t\r\n") == std::string::npos;
+  if (blank && !content.hasFormula) return CellKind::Empty;
+  return numberFormats().isDateTime(content.style) ? CellKind::DateTime : CellKind::Number;
 }
 
 double XlsxDocument::readNumber(int sheetIndex, int row, int column) {
@@ -237,10 +297,8 @@ void XlsxDocument::select(int sheetIndex, int row, int column) {
 }
 
 void XlsxDocument::show(int sheetIndex) {
-  Sheet& shown = sheet(sheetIndex);
-  if (shown.listing.hidden)
-    throw Fault(FaultKind::Workbook, "sheet " + std::to_string(sheetIndex) + " (\"" + shown.listing.name + "\") of " +
-                                         label_ + " is hidden and cannot be shown");
+  // A hidden sheet cannot be the active tab; showing it must not make it visible.
+  if (sheet(sheetIndex).listing.hidden) return;
   workbook_->setActiveTab(sheetIndex - 1);
   for (int i = 1; i <= sheetCount(); ++i) {
     Sheet& s = sheet(i);

@@ -12,8 +12,12 @@
 
 #include "module1/Variant.h"
 #include "workbook/A1.h"
+#include "workbook/CellKind.h"
+#include "workbook/DefinedName.h"
+#include "workbook/SheetTab.h"
 #include "workbook/xlsx/package/Limits.h"
 #include "workbook/xlsx/package/Opc.h"
+#include "workbook/xlsx/sheet/NumberFormats.h"
 #include "workbook/xlsx/sheet/SharedStrings.h"
 
 namespace vk::xlsx {
@@ -25,8 +29,8 @@ class ZipReader;
 
 class XlsxDocument {
  public:
-  // Faults when the bytes are not a workbook with at least three worksheets
-  // first. `label` names the file in faults.
+  // Faults when the bytes are not a workbook with at least three sheets.
+  // `label` names the file in faults.
   XlsxDocument(std::string bytes, std::string label, const Limits& limits = {});
   ~XlsxDocument();
   XlsxDocument(const XlsxDocument&) = delete;
@@ -34,9 +38,13 @@ class XlsxDocument {
 
   int sheetCount() const { return int(sheets_.size()); }
   double readNumber(int sheet, int row, int column);
+  CellKind cellKind(int sheet, int row, int column);
+  std::vector<SheetTab> sheets() const;
+  std::optional<DefinedName> definedName(std::string_view name) const;
   void write(int sheet, int row, int column, const Variant& value);
   void clearContents(int sheet, const CellRange& range);
   void select(int sheet, int row, int column);
+  // A hidden sheet is left hidden and the active tab as it was.
   void show(int sheet);
   // Makes every formula that may depend on written cells recalculate when
   // the workbook is next opened; writing cells asks for the same.
@@ -53,6 +61,7 @@ class XlsxDocument {
   Sheet& sheet(int index);
   Worksheet& worksheet(int index);
   const SharedStrings& sharedStrings();
+  const NumberFormats& numberFormats();
   double numberOf(int sheet, int row, int column, const CellContent& content);
   void applyRecalculation();
   void checkCell(int sheet, int row, int column) const;
@@ -69,6 +78,7 @@ class XlsxDocument {
   bool relationshipsChanged_ = false;
   std::vector<std::unique_ptr<Sheet>> sheets_;
   std::optional<SharedStrings> sharedStrings_;
+  std::optional<NumberFormats> numberFormats_;
   std::set<int> writtenSheets_;
   bool recalculate_ = false;
   std::set<std::string> removedParts_;

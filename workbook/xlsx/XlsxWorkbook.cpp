@@ -71,6 +71,12 @@ XlsxDocument& XlsxWorkbook::document() {
 
 double XlsxWorkbook::readNumber(int sheet, int row, int column) { return document().readNumber(sheet, row, column); }
 
+CellKind XlsxWorkbook::cellKind(int sheet, int row, int column) { return document().cellKind(sheet, row, column); }
+
+std::vector<SheetTab> XlsxWorkbook::sheets() { return document().sheets(); }
+
+std::optional<DefinedName> XlsxWorkbook::definedName(std::string_view name) { return document().definedName(name); }
+
 void XlsxWorkbook::write(int sheet, int row, int column, const Variant& value) {
   document().write(sheet, row, column, value);
 }

@@ -29,6 +29,9 @@ class XlsxWorkbook : public Workbook {
   void refresh();
 
   double readNumber(int sheet, int row, int column) override;
+  CellKind cellKind(int sheet, int row, int column) override;
+  std::vector<SheetTab> sheets() override;
+  std::optional<DefinedName> definedName(std::string_view name) override;
   void write(int sheet, int row, int column, const Variant& value) override;
   void clearContents(int sheet, std::string_view range) override;
   void select(int sheet, std::string_view cell) override;

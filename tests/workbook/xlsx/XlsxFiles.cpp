@@ -2,6 +2,7 @@
 
 #include <zip.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
@@ -62,7 +63,9 @@ Parts Book::build() const {
              ".xml\" ContentType=\"application/vnd.openxmlformats-officedocument.spreadsheetml.worksheet+xml\"/>";
     rels +=
         "<Relationship Id=\"rId" + n + "\" Type=\"" + kRel + "/worksheet\" Target=\"worksheets/sheet" + n + ".xml\"/>";
-    sheetList += "<sheet name=\"Sheet" + n + "\" sheetId=\"" + n + "\" r:id=\"rId" + n + "\"/>";
+    const bool hidden = std::find(hiddenSheets.begin(), hiddenSheets.end(), int(i)) != hiddenSheets.end();
+    sheetList += "<sheet name=\"Sheet" + n + "\" sheetId=\"" + n + "\"" + (hidden ? " state=\"hidden\"" : "") +
+                 " r:id=\"rId" + n + "\"/>";
   }
   rels += "<Relationship Id=\"rId100\" Type=\"" + std::string(kRel) + "/styles\" Target=\"styles.xml\"/>";
   if (!sharedStrings.empty()) {
@@ -81,7 +84,7 @@ Parts Book::build() const {
   types += "</Types>";
   rels += "</Relationships>";
   std::string workbook = std::string(kDecl) + "<workbook xmlns=\"" + kMain + "\" xmlns:r=\"" + kRel + "\">" +
-                         bookViews + "<sheets>" + sheetList + "</sheets></workbook>";
+                         bookViews + "<sheets>" + sheetList + "</sheets>" + definedNames + "</workbook>";
   Parts parts = {
       {"[Content_Types].xml", types},
       {"_rels/.rels", std::string(kDecl) +
@@ -92,7 +95,7 @@ Parts Book::build() const {
                           "</Relationships>"},
       {"xl/workbook.xml", workbook},
       {"xl/_rels/workbook.xml.rels", rels},
-      {"xl/styles.xml", std::string(kDecl) + kStyles},
+      {"xl/styles.xml", styles.empty() ? std::string(kDecl) + kStyles : styles},
   };
   for (std::size_t i = 0; i < sheets.size(); ++i)
     parts.emplace_back("xl/worksheets/sheet" + std::to_string(i + 1) + ".xml", sheets[i]);

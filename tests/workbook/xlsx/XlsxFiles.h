@@ -24,7 +24,10 @@ struct Book {
   std::string sharedStrings;                                                     // a whole part, or none
   std::string calcChain;                                                         // a whole part, or none
   std::string bookViews;                                                         // an element before <sheets>
-  Parts extraParts;                                                              // added as they are, unlisted
+  std::vector<int> hiddenSheets;                                                 // by position, from 1
+  std::string definedNames;  // a whole <definedNames> element, or none
+  std::string styles;        // a whole styles part in place of the usual one
+  Parts extraParts;          // added as they are, unlisted
   Parts build() const;
 };
 

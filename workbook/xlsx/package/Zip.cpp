@@ -109,7 +109,10 @@ ZipReader::ZipReader(std::string_view bytes, std::string label, const Limits& li
                                          ") to be a workbook this program can open");
   for (zip_uint64_t i = 0; i < zip_uint64_t(count); ++i) {
     const char* name = zip_get_name(zip_.get(), i, 0);
-    if (name) entries_.emplace(asciiLowerCase(name), i);  // the first of duplicate names wins
+    // Part names are compared regardless of case; two entries of one name
+    // would let two programs read different parts as the same one.
+    if (name && !entries_.emplace(asciiLowerCase(name), i).second)
+      throw Fault(FaultKind::Workbook, label_ + " is damaged: its zip archive holds two entries named " + name);
   }
 }
 

@@ -1,5 +1,7 @@
 #include "workbook/xlsx/sheet/CellContent.h"
 
+#include <charconv>
+
 #include "workbook/Ascii.h"
 #include "workbook/xlsx/xml/Utf8.h"
 
@@ -79,6 +81,9 @@ CellContent readCellContent(std::string_view cellXml, std::string_view where, st
     scanner.fail("a cell that is not a <c> element");
   std::string_view type;
   if (findAttribute(scanner.attributes(), "t", type)) content.type = std::string(type);
+  std::string_view style;
+  if (findAttribute(scanner.attributes(), "s", style))
+    std::from_chars(style.data(), style.data() + style.size(), content.style);
   if (scanner.selfClosing()) return content;
   const std::size_t depth = scanner.depth();
   for (;;) {

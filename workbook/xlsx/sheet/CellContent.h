@@ -2,6 +2,7 @@
 // What one cell element holds, read from its XML text on demand, and the text
 // of string items (shared strings and inline strings).
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -10,8 +11,9 @@
 namespace vk::xlsx {
 
 struct CellContent {
-  std::string type = "n";  // the t attribute
-  bool hasValue = false;   // a <v> child: the number, string index, or cached result
+  std::string type = "n";   // the t attribute
+  std::uint32_t style = 0;  // the s attribute: the cell format's index
+  bool hasValue = false;    // a <v> child: the number, string index, or cached result
   std::string value;
   bool hasFormula = false;
   std::string formula;      // the <f> text; empty for a cell that shares another's formula

@@ -3,6 +3,7 @@
 #include <charconv>
 
 #include "module1/Fault.h"
+#include "workbook/Ascii.h"
 #include "workbook/xlsx/xml/Dom.h"
 #include "workbook/xlsx/xml/XmlScan.h"
 
@@ -32,6 +33,14 @@ std::vector<std::string> WorkbookPart::definedNames() const {
   for (pugi::xml_node n = child(child(doc_.document_element(), "definedNames"), "definedName"); n; n = n.next_sibling())
     if (n.type() == pugi::node_element) names.emplace_back(attribute(n, "name").value());
   return names;
+}
+
+std::optional<std::string> WorkbookPart::workbookDefinedName(std::string_view name) const {
+  for (pugi::xml_node n = child(child(doc_.document_element(), "definedNames"), "definedName"); n; n = n.next_sibling())
+    if (n.type() == pugi::node_element && nodeLocalName(n) == "definedName" && !attribute(n, "localSheetId") &&
+        equalIgnoringAsciiCase(attribute(n, "name").value(), name))
+      return std::string(n.text().get());
+  return std::nullopt;
 }
 
 void WorkbookPart::setActiveTab(int index) {

@@ -2,8 +2,10 @@
 // The workbook part (xl/workbook.xml): the list of sheets, the window's
 // active tab, the calculation settings and the defined names.
 
+#include <optional>
 #include <pugixml.hpp>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "workbook/xlsx/package/Limits.h"
@@ -24,6 +26,9 @@ class WorkbookPart {
   // Dates count from 1904 rather than 1900.
   bool uses1904Dates() const;
   std::vector<std::string> definedNames() const;
+  // What the workbook-level name (not one of a single sheet) refers to, as
+  // written; names are matched regardless of case, as spreadsheets do.
+  std::optional<std::string> workbookDefinedName(std::string_view name) const;
 
   // The workbook opens on this sheet (0-based position).
   void setActiveTab(int index);
