@@ -12,21 +12,32 @@
 #include "workbook/Book.h"
 #include "workbook/CellMap.h"
 #include "workbook/CellText.h"
+#include "workbook/file/PhysicalPath.h"
 
 namespace vk {
 
 namespace fs = std::filesystem;
 
-const char* BatchUsage() {
-  return "usage: velm-kalix-batch [--thresholds LIST] [--output COPY] [--engine NAME] WORKBOOK\n"
-         "  Analyses the oxygen-transfer test in WORKBOOK (.xlsx or .xlsm; under LibreOffice also .xls\n"
-         "  and .ods) and writes the results into it.\n"
-         "  --thresholds LIST  start thresholds in percent of each set's last reading, comma-separated,\n"
-         "                     one per data set (an empty item means 0 %; sets beyond the list keep 1 %)\n"
-         "  --output COPY      copy WORKBOOK to COPY first and work on the copy\n"
-         "  --engine NAME      embedded (the default) or libreoffice: a headless LibreOffice Calc, which\n"
-         "                     stores the analysed workbook in its own format and closes it at the end\n";
+std::string BatchUsage() {
+  std::string text =
+      "usage: velm-kalix-batch [--thresholds LIST] [--output COPY [--force]] [--engine NAME] WORKBOOK\n"
+      "  Analyses the oxygen-transfer test in WORKBOOK (.xlsx or .xlsm; under LibreOffice also .xls\n"
+      "  and .ods) and writes the results into it, once, when the whole analysis succeeded.\n"
+      "  --thresholds LIST  start thresholds in percent of each set's last reading, comma-separated,\n"
+      "                     one per data set (an empty item means 0 %; sets beyond the list keep 1 %)\n"
+      "  --output COPY      leave WORKBOOK as it is and write the analysed workbook to COPY\n"
+      "  --force            let --output replace a COPY that exists\n"
+      "  --engine NAME      embedded (the default) or libreoffice: a headless LibreOffice Calc of its\n"
+      "                     own, which stores the analysed workbook in its own format\n"
+      "  -h, --help         print this help\n"
+      "  --version          print the version\n"
+      "exit status:\n";
+  for (const ExitStatusMeaning& line : kExitStatuses)
+    text += "  " + std::to_string(line.status) + "  " + line.meaning + "\n";
+  return text;
 }
+
+std::string BatchVersion() { return std::string("velm-kalix-batch ") + VK_VERSION; }
 
 namespace {
 
@@ -99,6 +110,19 @@ std::string writeThresholds(Module1& m, const std::vector<std::optional<double>>
   });
 }
 
+void checkNotFolder(const std::string& path, const std::string& given) {
+  std::error_code ec;
+  if (fs::is_directory(path, ec)) throw Fault(FaultKind::Workbook, given + " is a folder, not a workbook file");
+}
+
+// The copy is written only where nothing is, unless the user said otherwise.
+void checkCopy(const std::string& path, const std::string& given, bool force) {
+  checkNotFolder(path, given);
+  std::error_code ec;
+  if (!force && fs::exists(fs::symlink_status(path, ec)))
+    throw Fault(FaultKind::Workbook, given + " exists already; give --force to replace it");
+}
+
 }  // namespace
 
 std::optional<BatchOptions> ParseBatchArguments(const std::vector<std::string>& args, std::string& error) {
@@ -129,6 +153,12 @@ std::optional<BatchOptions> ParseBatchArguments(const std::vector<std::string>& 
       auto copy = value();
       if (!copy) return std::nullopt;
       options.output = *copy;
+    } else if (arg == "--force") {
+      options.force = true;
+    } else if (arg == "-h" || arg == "--help") {
+      options.help = true;
+    } else if (arg == "--version") {
+      options.version = true;
     } else if (arg.rfind("--", 0) == 0 && arg.size() > 2) {
       error = "unknown option " + arg;
       return std::nullopt;
@@ -139,8 +169,13 @@ std::optional<BatchOptions> ParseBatchArguments(const std::vector<std::string>& 
       return std::nullopt;
     }
   }
+  if (options.help || options.version) return options;
   if (options.workbook.empty()) {
     error = "no workbook given";
+    return std::nullopt;
+  }
+  if (options.force && !options.output) {
+    error = "--force goes with --output";
     return std::nullopt;
   }
   return options;
@@ -149,33 +184,36 @@ std::optional<BatchOptions> ParseBatchArguments(const std::vector<std::string>& 
 int RunBatch(const BatchOptions& options, std::shared_ptr<WorkbookEngine> engine, std::ostream& out,
              std::ostream& err) {
   ConsoleFeedback screen(err);
+  std::shared_ptr<Workbook> copy;  // held until the analysis binds it by its path
   try {
-    fs::path target = options.workbook;
+    const std::string workbook = physicalPath(options.workbook);
+    std::string target = workbook;
+    checkNotFolder(workbook, options.workbook);
     if (options.output) {
-      std::error_code ec;
-      if (!fs::is_regular_file(target, ec))
-        throw Fault(FaultKind::Workbook, "the workbook " + options.workbook + " does not exist");
-      fs::copy_file(target, *options.output, fs::copy_options::overwrite_existing, ec);
-      if (ec)
-        throw Fault(FaultKind::Workbook,
-                    "cannot copy " + options.workbook + " to " + *options.output + ": " + ec.message());
-      target = *options.output;
+      target = physicalPath(*options.output);
+      checkCopy(target, *options.output, options.force);
+      copy = engine->bindCopy(workbook, target);
     }
-    const fs::path absolute = fs::absolute(target).lexically_normal();
-
     Module1 m;
     m.Engine = std::move(engine);
-    OpenWorkbook(m, screen, absolute.parent_path().string(), absolute.filename().string());
-    ReadDataSets(m, screen);
+    const fs::path at(target);
     std::string thresholdWarning;
-    if (options.thresholds) thresholdWarning = writeThresholds(m, *options.thresholds);
-    const RunSummary run = RunAnalysis(m, screen);
+    const RunSummary run = commitAfter(
+        m,
+        [&] {
+          OpenWorkbook(m, screen, at.parent_path().string(), at.filename().string());
+          ReadDataSets(m, screen);
+          if (options.thresholds) thresholdWarning = writeThresholds(m, *options.thresholds);
+          return RunAnalysis(m, screen);
+        },
+        AfterFault::WriteNothing);
     printSummary(run, out);
     if (!thresholdWarning.empty()) screen.warning(thresholdWarning);
-    return 0;
+    return kExitAnalysed;
   } catch (const Fault& fault) {
-    err << fault.what() << "\n";
-    return 1;
+    if (copy) copy->discard();  // a fault before the analysis had it
+    err << fault.what() << "\nNothing was written.\n";
+    return kExitFault;
   }
 }
 

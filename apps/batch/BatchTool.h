@@ -1,7 +1,9 @@
 #pragma once
 // The batch tool: Open, Reading and Run on one workbook, as a user who clicks
 // through the wizard would, with the start thresholds given on the command
-// line in place of the default ones.
+// line in place of the default ones. The whole analysis is one transaction:
+// the workbook is written once, at the end, and only when all of it
+// succeeded.
 
 #include <iosfwd>
 #include <optional>
@@ -12,22 +14,43 @@
 
 namespace vk {
 
+// The exit statuses, as --help and the README list them.
+constexpr int kExitAnalysed = 0;
+constexpr int kExitFault = 1;
+constexpr int kExitUsage = 2;
+struct ExitStatusMeaning {
+  int status;
+  const char* meaning;
+};
+inline constexpr ExitStatusMeaning kExitStatuses[] = {
+    {kExitAnalysed, "analysed and written"},
+    {kExitFault, "a fault: nothing was written"},
+    {kExitUsage, "a usage error: nothing was read"},
+};
+
 struct BatchOptions {
   std::string workbook;
-  std::optional<std::string> output;  // work on a copy
+  std::optional<std::string> output;  // write the analysed workbook there instead
+  bool force = false;                 // let --output replace an existing file
   std::string engine = "embedded";    // or "libreoffice"
   // Start thresholds in percent, one per data set; nullopt clears the cell.
   std::optional<std::vector<std::optional<double>>> thresholds;
+  bool help = false;
+  bool version = false;
 };
 
 // Parses the arguments after the program name; nullopt with `error` set on a
 // usage error.
 std::optional<BatchOptions> ParseBatchArguments(const std::vector<std::string>& args, std::string& error);
 
-const char* BatchUsage();
+// The usage with the options and the exit statuses.
+std::string BatchUsage();
+// "velm-kalix-batch VERSION".
+std::string BatchVersion();
 
 // Runs the analysis; prints the summary to `out`, warnings and faults to
-// `err`. Returns the exit status: 0 success, 1 a fault.
+// `err`. Returns the exit status: kExitAnalysed, or kExitFault with the file
+// left as it was (and no copy made).
 int RunBatch(const BatchOptions& options, std::shared_ptr<WorkbookEngine> engine, std::ostream& out, std::ostream& err);
 
 }  // namespace vk
