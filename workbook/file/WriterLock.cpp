@@ -6,8 +6,10 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <chrono>
 #include <cstring>
 #include <optional>
+#include <thread>
 
 #include "module1/Fault.h"
 #include "workbook/file/LockFile.h"
@@ -40,6 +42,17 @@ bool lockOpenFile(int fd) {
   // A file system without such locks: flock, also per open file.
   if (errno == EINVAL && ::flock(fd, LOCK_EX | LOCK_NB) != 0) return errno != EWOULDBLOCK;
   return true;  // no lock to be had (ENOLCK): the lock file still says who writes
+}
+
+// Who holds the lock on the file, as its lock file says. A holder that has
+// just taken the lock writes its lock file a moment later.
+std::string holderOfLockedFile(const std::string& file) {
+  const auto path = lockFilePath(file);
+  for (int look = 0; path && look < 10; ++look) {
+    if (const auto entry = readEntry(*path)) return holderName(*entry);
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  }
+  return "another program";
 }
 
 bool sameFile(int fd, const std::string& path) {
@@ -79,10 +92,7 @@ void WriterLock::lockFile() {
     }
     if (!lockOpenFile(fd)) {
       ::close(fd);
-      const auto path = lockFilePath(file_);
-      const auto entry = path ? readEntry(*path) : std::nullopt;
-      throw Fault(FaultKind::Workbook, "the workbook " + label_ + " is being written by " +
-                                           (entry ? holderName(*entry) : std::string("another program")) +
+      throw Fault(FaultKind::Workbook, "the workbook " + label_ + " is being written by " + holderOfLockedFile(file_) +
                                            "; try again when it has finished");
     }
     if (sameFile(fd, file_)) {
