@@ -1,10 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <sstream>
 
 #include "apps/batch/BatchTool.h"
 #include "tests/Digits.h"
+#include "tests/support/FailingSave.h"
 #include "tests/support/TestBook.h"
 #include "workbook/memory/MemoryWorkbook.h"
 
@@ -37,6 +39,15 @@ TEST(BatchArguments, ThresholdListsAndUsageErrors) {
   EXPECT_FALSE(parse({"a.xlsx", "--output"}, &error));
   EXPECT_FALSE(parse({"--verbose", "a.xlsx"}, &error));
   EXPECT_FALSE(parse({"a.xlsx", "b.xlsx"}, &error));
+}
+
+TEST(BatchArguments, HelpVersionAndForce) {
+  for (const char* help : {"-h", "--help"}) EXPECT_TRUE(parse({help})->help);
+  EXPECT_TRUE(parse({"--version"})->version);
+  EXPECT_TRUE(parse({"--output", "copy.xlsx", "--force", "a.xlsx"})->force);
+  std::string error;
+  EXPECT_FALSE(parse({"--force", "a.xlsx"}, &error));
+  EXPECT_EQ(error, "--force goes with --output");
 }
 
 TEST(BatchArguments, EngineChoice) {
@@ -98,6 +109,62 @@ TEST_F(Batch, AFaultIsPrintedAndExitsWithOne) {
   EXPECT_EQ(run({"lab/test.xlsx"}), 1);
   EXPECT_NE(err.str().find("sheet 1, cell C8"), std::string::npos) << err.str();
   EXPECT_EQ(out.str(), "");
+}
+
+// The whole analysis is one transaction: one commit at its end when all of it
+// succeeded; after a fault in the Run, what the Open and the Reading wrote is
+// discarded and the message says that nothing was written.
+TEST_F(Batch, TheWholeAnalysisCommitsOnceOrNotAtAll) {
+  using Op = MemoryWorkbook::Op;
+  auto count = [&](Op op) {
+    return std::count_if(book()->log().begin(), book()->log().end(), [op](const auto& r) { return r.op == op; });
+  };
+  test::TestData d;
+  d.times = test::workedTimes();
+  d.sets = {test::workedConc()};
+  test::writeTestSheet(*book(), d);
+  ASSERT_EQ(run({"lab/test.xlsx"}), 0) << err.str();
+  EXPECT_EQ(count(Op::Commit), 1);
+  EXPECT_EQ(book()->log().back().op, Op::Commit);
+
+  book()->clearLog();
+  out.str("");
+  err.str("");
+  ASSERT_EQ(run({"--thresholds", "120", "lab/test.xlsx"}), 1);  // the Run keeps too few readings
+  EXPECT_EQ(count(Op::Commit), 0);
+  EXPECT_EQ(book()->log().back().op, Op::Discard);
+  EXPECT_GT(count(Op::Write), 0);  // the Open and the Reading had written
+  const std::string text = err.str();
+  EXPECT_EQ(text.substr(text.find('\n')), "\nNothing was written.\n") << text;
+  EXPECT_EQ(out.str(), "");
+}
+
+// A save that fails is reported in one sentence, its kind named once.
+TEST_F(Batch, AFailedSaveIsOneSentence) {
+  auto failing = std::make_shared<test::FailingSaveEngine>();
+  test::TestData d;
+  d.times = test::workedTimes();
+  d.sets = {test::workedConc()};
+  test::writeTestSheet(*failing->book, d);
+  BatchOptions options;
+  options.workbook = "/lab/test.xlsx";
+  EXPECT_EQ(RunBatch(options, failing, out, err), 1);
+  EXPECT_EQ(err.str(), std::string("Workbook error: ") + test::FailingSaveBook::kReason + "\nNothing was written.\n");
+  EXPECT_EQ(out.str(), "");
+}
+
+// --output: the copy gets the analysis; the workbook itself is only read.
+TEST_F(Batch, OutputWritesTheCopyAndOnlyReadsTheWorkbook) {
+  test::TestData d;
+  d.times = test::workedTimes();
+  d.sets = {test::workedConc()};
+  test::writeTestSheet(*book(), d);
+  book()->clearLog();
+  const std::string copy = std::filesystem::absolute("lab/copy.xlsx").lexically_normal().string();
+  ASSERT_EQ(run({"--output", "lab/copy.xlsx", "lab/test.xlsx"}), 0) << err.str();
+  EXPECT_TRUE(book()->log().empty());
+  EXPECT_EQ(engine->book(copy)->value(3, 35, 11), Variant::single(1));
+  EXPECT_EQ(engine->book(copy)->value(1, 7, 3), book()->value(1, 7, 3));
 }
 
 }  // namespace
