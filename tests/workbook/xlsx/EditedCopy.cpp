@@ -39,7 +39,8 @@ EditedCopy editLikeTheCommands(const TempDir& dir, const std::string& source, co
     for (int level = 1; level <= c::kLevels; ++level) {
       write(2, c::analysisRow(level), c::analysisColumn(set), Variant::single(float((level - 1) * 2)));
       for (int k = 1; k <= 3; ++k)
-        write(2, c::analysisRow(level), c::analysisColumn(set) + k, Variant::single(float(level) / (3.0f + float(k + set))));
+        write(2, c::analysisRow(level), c::analysisColumn(set) + k,
+              Variant::single(float(level) / (3.0f + float(k + set))));
     }
     write(2, c::kThresholdRow, c::analysisColumn(set), Integer(1));
   }

@@ -64,7 +64,8 @@ Table readCsv(const std::string& path) {
 }
 
 std::string cell(const Table& table, int row, int column) {
-  if (row < 1 || std::size_t(row) > table.size() || column < 1 || std::size_t(column) > table[std::size_t(row - 1)].size())
+  if (row < 1 || std::size_t(row) > table.size() || column < 1 ||
+      std::size_t(column) > table[std::size_t(row - 1)].size())
     return {};
   return table[std::size_t(row - 1)][std::size_t(column - 1)];
 }
