@@ -7,6 +7,7 @@
 
 #include "apps/batch/BatchTool.h"
 #include "module1/Fault.h"
+#include "workbook/file/InterruptedRun.h"
 #include "workbook/xlsx/XlsxEngine.h"
 #ifdef VK_HAVE_LIBREOFFICE
 #include "workbook/uno/LibreOfficeEngine.h"
@@ -81,5 +82,6 @@ int main(int argc, char** argv) {
     return 0;
   }
   if (options->engine == "libreoffice") return runUnderLibreOffice(*options);
+  vk::removeLockFilesWhenInterrupted();
   return vk::RunBatch(*options, std::make_shared<vk::XlsxEngine>(), std::cout, std::cerr);
 }

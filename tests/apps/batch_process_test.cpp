@@ -218,6 +218,27 @@ TEST_F(BatchProcess, KilledAtRandomMomentsLeavesTheOldFileOrTheWholeNewOne) {
             << finished << " runs ended before their kill), " << staleLocks << " stale lock files named\n";
 }
 
+// 1. Ctrl+C, SIGTERM or a closed terminal: the run ends leaving the file as
+// it was and no lock file behind, so the next run goes ahead.
+TEST_F(BatchProcess, AnInterruptedRunLeavesNoLockFile) {
+  needLongWorkbooks();
+  if (IsSkipped()) return;
+  const fs::path book = longWorkbook("long.xlsx", 6, 30000);
+  const std::string old = fileBytes(book.string());
+  for (int signal : {SIGINT, SIGTERM, SIGHUP}) {
+    SCOPED_TRACE(signal);
+    ChildProcess run({kTool, book.string()}, outputs.string());
+    ASSERT_TRUE(waitUntil([&] { return fs::exists(lockFileOf(book)) || !run.running(); }, std::chrono::seconds(20)));
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    ASSERT_TRUE(run.running());
+    run.kill(signal);
+    EXPECT_EQ(run.wait().signal, signal);
+    EXPECT_TRUE(fileBytes(book.string()) == old);
+    EXPECT_EQ(namesIn(dir), std::vector<std::string>{"long.xlsx"});
+  }
+  EXPECT_EQ(analyse({book.string()}).status, 0);
+}
+
 // 2. One program at a time: two runs started together on one file each
 // analyse with their own thresholds, or one refuses because the other holds
 // the file; the file then holds one run's analysis, never a mix.

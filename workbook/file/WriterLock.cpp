@@ -12,6 +12,7 @@
 #include <thread>
 
 #include "module1/Fault.h"
+#include "workbook/file/InterruptedRun.h"
 #include "workbook/file/LockFile.h"
 
 namespace vk {
@@ -110,12 +111,15 @@ void WriterLock::writeLockFile() {
   for (int attempt = 0; attempt < 3; ++attempt) {
     int fd = ::open(path->c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (fd >= 0) {
+      registration_ = registerLockFile(*path);  // never before it is this process's
       const std::string entry = entryOfThisProcess().format();
       const bool written = ::write(fd, entry.data(), entry.size()) == ssize_t(entry.size());
       const int error = errno;
       ::close(fd);
       if (!written) {
         ::unlink(path->c_str());
+        unregisterLockFile(registration_);
+        registration_ = -1;
         systemFault("cannot write the lock file " + *path, error);
       }
       ownLockFile_ = true;
@@ -129,7 +133,10 @@ void WriterLock::writeLockFile() {
                                            *path + " is there. Close it there and try again");
     }
     switch (holderOf(*entry)) {
-      case LockHolder::ThisProcess: ownLockFile_ = true; return;
+      case LockHolder::ThisProcess:
+        ownLockFile_ = true;
+        registration_ = registerLockFile(*path);
+        return;
       case LockHolder::GoneRunOfThisProgram:
         throw Fault(FaultKind::Workbook, "the workbook " + label_ + " has a stale lock file: " + *path + " names " +
                                              holderName(*entry) +
@@ -151,6 +158,8 @@ void WriterLock::release() {
     const auto entry = path ? readEntry(*path) : std::nullopt;
     // Another program's lock file that took its place stays.
     if (entry && holderOf(*entry) == LockHolder::ThisProcess) ::unlink(path->c_str());
+    unregisterLockFile(registration_);
+    registration_ = -1;
   }
   if (fd_ >= 0) ::close(fd_);
   fd_ = -1;

@@ -40,6 +40,7 @@ class WriterLock {
   int fd_ = -1;
   bool held_ = false;
   bool ownLockFile_ = false;
+  int registration_ = -1;  // InterruptedRun.h
 };
 
 }  // namespace vk
