@@ -118,6 +118,21 @@ TEST_F(LiveTransaction, TheAnalysisIsStoredOnceAtItsEnd) {
   closeDocument(stored);
 }
 
+TEST_F(LiveTransaction, OutputStoresTheCopyAndOnlyReadsTheWorkbook) {
+  const fs::path file = workbook("source.xlsx");
+  const std::string before = bytesOf(file);
+  BatchOptions options;
+  options.workbook = file.string();
+  options.output = (dir / "copy.ods").string();
+  ASSERT_EQ(RunBatch(options, engine, out, err), 0) << err.str();
+  engine->finishUnattended();
+  EXPECT_TRUE(bytesOf(file) == before);
+  EXPECT_EQ(names(), (std::vector<std::string>{"copy.ods", "source.xlsx"}));
+  Document stored = openAsUser(office(), (dir / "copy.ods").string());
+  EXPECT_EQ(cell(stored, 3, 13, 1)->getValue(), 1.0);
+  closeDocument(stored);
+}
+
 // A screen whose Run, at its start, is the moment another program saves its
 // own version of the workbook.
 struct SavedMeanwhile : RecordingFeedback {

@@ -26,11 +26,11 @@ struct LibreOfficeEngine::State {
   std::vector<std::shared_ptr<CalcWorkbook>> heldUntilClosed;
 
   // Loads `file`, or finds it open (unless `refuseOpen`), and makes its
-  // workbook, known by `key` from now on.
+  // workbook, bound by `path` and known by `key` from now on.
   std::shared_ptr<CalcWorkbook> open(const std::string& path, const std::string& file, const std::string& key,
                                      bool refuseOpen, std::optional<StoreTarget> store) {
     if (!office || !office->alive()) office = std::make_shared<OfficeConnection>(options);
-    BoundDocument bound = officeCall([&] { return "open the workbook " + path; },
+    BoundDocument bound = officeCall([&] { return "open the workbook " + file; },
                                      [&] { return bindDocument(*office, file, options.loadHidden, refuseOpen); });
     if (bound.loadedHere) loadedHere.push_back(bound.model);
     auto book = std::make_shared<CalcWorkbook>(office, bound.model, bound.url, path, options, std::move(store));
@@ -59,7 +59,7 @@ std::shared_ptr<Workbook> LibreOfficeEngine::bind(const std::string& path) {
 
 std::shared_ptr<Workbook> LibreOfficeEngine::bindCopy(const std::string& path, const std::string& copy) {
   const std::string source = physicalPath(path), target = physicalPath(copy);
-  return state_->open(path, source, target, true, storeTarget(target, source));
+  return state_->open(copy, source, target, true, storeTarget(target, source));
 }
 
 void LibreOfficeEngine::closeDocumentsLoadedHere() {
