@@ -153,19 +153,5 @@ TEST_F(Batch, AFailedSaveIsOneSentence) {
   EXPECT_EQ(out.str(), "");
 }
 
-// --output: the copy gets the analysis; the workbook itself is only read.
-TEST_F(Batch, OutputWritesTheCopyAndOnlyReadsTheWorkbook) {
-  test::TestData d;
-  d.times = test::workedTimes();
-  d.sets = {test::workedConc()};
-  test::writeTestSheet(*book(), d);
-  book()->clearLog();
-  const std::string copy = std::filesystem::absolute("lab/copy.xlsx").lexically_normal().string();
-  ASSERT_EQ(run({"--output", "lab/copy.xlsx", "lab/test.xlsx"}), 0) << err.str();
-  EXPECT_TRUE(book()->log().empty());
-  EXPECT_EQ(engine->book(copy)->value(3, 35, 11), Variant::single(1));
-  EXPECT_EQ(engine->book(copy)->value(1, 7, 3), book()->value(1, 7, 3));
-}
-
 }  // namespace
 }  // namespace vk

@@ -4,7 +4,7 @@
 // write into a workbook held in memory from the same test sheet. Then the
 // analysis as one transaction (a fault writes nothing, --output makes its
 // copy only at the end) and the file it writes (the one the kernel means,
-// one program at a time, the longest names, a file saved by another program
+// one program at a time, a file saved by another program
 // while a command works on it).
 
 #include <gtest/gtest.h>
@@ -357,23 +357,6 @@ TEST_F(EndToEnd, AWorkbookOpenInAnotherProgramIsRefusedAndLeftAlone) {
       << err.str();
   EXPECT_TRUE(bytes(file) == before);
   EXPECT_EQ(bytes(lock), entry);
-}
-
-// A name of 255 bytes, the most a name may have: the lock file's name would
-// be longer, so only the lock on the file is taken, and the temporary file
-// of the save has a short name.
-TEST_F(EndToEnd, AWorkbookWhoseNameHasTheLongestLengthIsAnalysed) {
-  const std::string name = std::string(250, 'n') + ".xlsx";
-  Analysed a = analyse(e2e("two-sets.xlsx"));  // the reference
-  fs::remove(a.file);
-  fs::copy_file(e2e("two-sets.xlsx"), dir / name);
-  std::ostringstream out, err;
-  BatchOptions options;
-  options.workbook = (dir / name).string();
-  ASSERT_EQ(RunBatch(options, std::make_shared<XlsxEngine>(), out, err), 0) << err.str();
-  a.file = dir / name;
-  expectSameAsReference(a);
-  EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 1);
 }
 
 // A screen whose progress, at level 3 of the initial analysis, is the moment
