@@ -9,7 +9,9 @@ void commitWork(Module1& m) {
 }
 
 void endAfterFault(Module1& m, const Fault& fault, AfterFault afterFault) {
-  if (afterFault == AfterFault::KeepWhatWasWritten) {
+  if (afterFault == AfterFault::WriteNothing) {
+    if (m.DataBook) m.DataBook->discard();
+  } else {
     try {
       commitWork(m);
     } catch (const Fault& save) {

@@ -9,7 +9,7 @@
 //     end, also after a fault, since cells already written stay written;
 //   - a whole analysis run as one (Open, Reading, thresholds, Run inside one
 //     outer commitAfter with AfterFault::WriteNothing), committed once when
-//     all of it succeeded, and not at all after a fault.
+//     all of it succeeded, and discarded after a fault.
 //
 // The commit is tried once. When it fails after the body succeeded, its fault
 // is passed on as it is; after a fault of the body, the fault is passed on
@@ -25,7 +25,7 @@ namespace vk {
 
 enum class AfterFault {
   KeepWhatWasWritten,  // commit what was written, then pass the fault on
-  WriteNothing,        // pass the fault on and commit nothing
+  WriteNothing,        // give up what was written (discard) and pass the fault on
 };
 
 namespace detail {

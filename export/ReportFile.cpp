@@ -7,6 +7,7 @@
 #include <cstring>
 #include <filesystem>
 #include <stdexcept>
+#include <utility>
 
 namespace vk::exporter {
 
@@ -24,43 +25,28 @@ std::string folderOf(const std::string& path) {
 }
 
 // A new file beside the report, created with the umask's permissions as
-// any new file of the user's would be, and removed again unless it became
-// the report.
-class Temporary {
- public:
-  explicit Temporary(const std::string& report) {
-    const fs::path file(report);
-    for (int attempt = 0;; ++attempt) {
-      path_ = (file.parent_path() / ("." + file.filename().string() + ".writing-" + std::to_string(::getpid()) + "-" +
-                                     std::to_string(attempt)))
-                  .string();
-      fd_ = ::open(path_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-      if (fd_ >= 0) return;
-      if (errno != EEXIST || attempt == 100) fail("cannot create a temporary file beside " + report, errno);
-    }
+// any new file of the user's would be.
+std::pair<std::string, int> createTemporary(const std::string& report) {
+  const fs::path file(report);
+  for (int attempt = 0;; ++attempt) {
+    const std::string path = (file.parent_path() / ("." + file.filename().string() + ".writing-" +
+                                                    std::to_string(::getpid()) + "-" + std::to_string(attempt)))
+                                 .string();
+    const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd >= 0) return {path, fd};
+    if (errno != EEXIST || attempt == 100) fail("cannot create a temporary file beside " + report, errno);
   }
-  ~Temporary() {
-    if (fd_ >= 0) ::close(fd_);
-    if (!renamed_) ::unlink(path_.c_str());
-  }
-  Temporary(const Temporary&) = delete;
-  Temporary& operator=(const Temporary&) = delete;
+}
 
-  int fd() const { return fd_; }
-  // Closes the file and gives it the report's name.
-  void renameTo(const std::string& report) {
-    const int fd = fd_;
-    fd_ = -1;
-    if (::close(fd) != 0) fail("cannot write " + report, errno);
-    if (::rename(path_.c_str(), report.c_str()) != 0) fail("cannot write " + report, errno);
-    renamed_ = true;
+void writeAll(int fd, std::string_view bytes, const std::string& report) {
+  while (!bytes.empty()) {
+    const ssize_t n = ::write(fd, bytes.data(), bytes.size());
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) fail("cannot write " + report, errno);
+    bytes.remove_prefix(static_cast<std::size_t>(n));
   }
-
- private:
-  std::string path_;
-  int fd_ = -1;
-  bool renamed_ = false;
-};
+  if (::fsync(fd) != 0) fail("cannot write " + report, errno);
+}
 
 }  // namespace
 
@@ -75,17 +61,36 @@ void checkFolderWritable(const std::string& path) {
                              " cannot be written there");
 }
 
-void writeReportFile(const std::string& path, std::string_view bytes) {
-  checkFolderWritable(path);
-  Temporary temp(path);
-  while (!bytes.empty()) {
-    const ssize_t n = ::write(temp.fd(), bytes.data(), bytes.size());
-    if (n < 0 && errno == EINTR) continue;
-    if (n < 0) fail("cannot write " + path, errno);
-    bytes.remove_prefix(static_cast<std::size_t>(n));
+StagedReportFile::StagedReportFile(std::string path, std::string_view bytes) : path_(std::move(path)) {
+  checkFolderWritable(path_);
+  const auto [temporary, fd] = createTemporary(path_);
+  temporary_ = temporary;
+  try {
+    writeAll(fd, bytes, path_);
+  } catch (...) {
+    ::close(fd);
+    ::unlink(temporary_.c_str());
+    throw;
   }
-  if (::fsync(temp.fd()) != 0) fail("cannot write " + path, errno);
-  temp.renameTo(path);
+  if (::close(fd) != 0) {
+    const int error = errno;
+    ::unlink(temporary_.c_str());
+    fail("cannot write " + path_, error);
+  }
 }
+
+StagedReportFile::~StagedReportFile() {
+  if (!temporary_.empty()) ::unlink(temporary_.c_str());
+}
+
+StagedReportFile::StagedReportFile(StagedReportFile&& other) noexcept
+    : path_(std::move(other.path_)), temporary_(std::exchange(other.temporary_, {})) {}
+
+void StagedReportFile::publish() {
+  if (::rename(temporary_.c_str(), path_.c_str()) != 0) fail("cannot write " + path_, errno);
+  temporary_.clear();
+}
+
+void writeReportFile(const std::string& path, std::string_view bytes) { StagedReportFile(path, bytes).publish(); }
 
 }  // namespace vk::exporter

@@ -14,8 +14,31 @@ namespace vk::exporter {
 // before anything is written.
 void checkFolderWritable(const std::string& path);
 
-// Writes `bytes` as the file `path` after checkFolderWritable; any failure
-// is a std::runtime_error naming the file, and leaves no temporary file.
+// A report written in full beside its final name, put in place only by
+// publish(): a run that writes a workbook and its reports stages the reports
+// before the workbook is saved and publishes them after, so that a fault
+// anywhere before the save leaves neither. Any failure is a
+// std::runtime_error naming the file; an unpublished file is removed.
+class StagedReportFile {
+ public:
+  // Checks the folder (checkFolderWritable), then writes and flushes `bytes`.
+  StagedReportFile(std::string path, std::string_view bytes);
+  ~StagedReportFile();
+  StagedReportFile(StagedReportFile&& other) noexcept;
+  StagedReportFile& operator=(StagedReportFile&&) = delete;
+  StagedReportFile(const StagedReportFile&) = delete;
+  StagedReportFile& operator=(const StagedReportFile&) = delete;
+
+  // Renames the staged file over `path`.
+  void publish();
+  const std::string& path() const { return path_; }
+
+ private:
+  std::string path_;
+  std::string temporary_;
+};
+
+// Stages and publishes `bytes` as the file `path` at once.
 void writeReportFile(const std::string& path, std::string_view bytes);
 
 }  // namespace vk::exporter

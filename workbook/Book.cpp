@@ -21,8 +21,8 @@ void OpenBook(Module1& m) {
     book->findSheets();
   } catch (const Fault&) {
     // Attached outside a command (the Open command), the refusal ends the
-    // engine's command too; nothing was written, so nothing is saved.
-    if (!m.CommandUnderWay) bound->commit();
+    // engine's command too; nothing was written, so nothing is kept.
+    if (!m.CommandUnderWay) bound->discard();
     throw;
   }
   m.FileBook = book;

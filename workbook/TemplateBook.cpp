@@ -63,4 +63,9 @@ void TemplateBook::commit() {
   tabs_->commit();
 }
 
+void TemplateBook::discard() {
+  tabOfSheet_.clear();
+  tabs_->discard();
+}
+
 }  // namespace vk

@@ -34,6 +34,7 @@ class TemplateBook : public Workbook {
   void show(int sheet) override;
   void runMacro(std::string_view name) override;
   void commit() override;
+  void discard() override;
   const std::string& path() const override { return tabs_->path(); }
 
  private:

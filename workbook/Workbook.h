@@ -46,6 +46,11 @@ class Workbook {
   // Ends a command: what was written becomes durable (saved to the file, or
   // flushed to the spreadsheet application). Called also after a fault.
   virtual void commit() = 0;
+  // Ends a command without keeping its work: what it wrote is given up and
+  // the file is left as it was (a whole analysis that failed). What a
+  // spreadsheet application already holds stays in its document, which is
+  // then not stored.
+  virtual void discard() = 0;
 
   // The full path the workbook was bound by.
   virtual const std::string& path() const = 0;
@@ -56,6 +61,10 @@ class WorkbookEngine {
  public:
   virtual ~WorkbookEngine() = default;
   virtual std::shared_ptr<Workbook> bind(const std::string& path) = 0;
+  // Binds the workbook file `path` so that what is committed goes to the
+  // file `copy` instead, made or replaced whole; `path` is only read.
+  // Binding `copy` afterwards gives this workbook.
+  virtual std::shared_ptr<Workbook> bindCopy(const std::string& path, const std::string& copy);
   // A short name for the user ("embedded", "LibreOffice").
   virtual std::string name() const = 0;
   // The extensions of the files it opens, without the dot ("xlsx"); the

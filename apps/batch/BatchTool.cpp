@@ -14,38 +14,43 @@
 #include "workbook/Book.h"
 #include "workbook/CellMap.h"
 #include "workbook/CellText.h"
+#include "workbook/file/PhysicalPath.h"
 
 namespace vk {
 
 namespace fs = std::filesystem;
 
-const char* BatchUsage() {
-  return "usage: velm-kalix-batch [--thresholds LIST] [--output COPY] [--engine NAME] [--json FILE|-]\n"
-         "                        [--csv FILE] [--html FILE] [--criteria FILE] [--strict] [--verbose]\n"
-         "                        WORKBOOK\n"
-         "  Analyses the oxygen-transfer test in WORKBOOK (.xlsx or .xlsm; under LibreOffice also .xls\n"
-         "  and .ods) and writes the results into it. After the results, the validity checks that did\n"
-         "  not pass are listed on the error output.\n"
-         "  --thresholds LIST  start thresholds in percent of each set's last reading, comma-separated,\n"
-         "                     one per data set, each from 0 to 100 (an empty item means 0 %; sets beyond\n"
-         "                     the list keep 1 %)\n"
-         "  --output COPY      copy WORKBOOK to COPY first and work on the copy\n"
-         "  --engine NAME      embedded (the default) or libreoffice: a headless LibreOffice Calc, which\n"
-         "                     stores the analysed workbook in its own format and closes it at the end\n"
-         "  --json FILE|-      the assessment as JSON (docs/assessment.schema.json); with -, the JSON\n"
-         "                     alone goes to the standard output and everything else to the error output\n"
-         "  --csv FILE         the per-probe summary as CSV\n"
-         "  --html FILE        the test report as one self-contained HTML page with plots\n"
-         "  --criteria FILE    the limits of the checks from a JSON file (docs/assessment-criteria.md)\n"
-         "  --strict           exit with status 3 when a check fails (warnings do not count)\n"
-         "  --verbose          with a fault, also what the spreadsheet engine reported in its own terms\n"
-         "  Report files are written only when the analysis succeeded, each whole or not at all.\n"
-         "exit status (when two apply, the first listed wins):\n"
-         "  2  usage error: bad arguments, or a criteria file that cannot be used\n"
-         "  1  the analysis or a report file failed\n"
-         "  3  --strict and a check failed\n"
-         "  0  success\n";
+std::string BatchUsage() {
+  std::string text =
+      "usage: velm-kalix-batch [--thresholds LIST] [--output COPY [--force]] [--engine NAME] [--json FILE|-]\n"
+      "                        [--csv FILE] [--html FILE] [--criteria FILE] [--strict] [--verbose] WORKBOOK\n"
+      "  Analyses the oxygen-transfer test in WORKBOOK (.xlsx or .xlsm; under LibreOffice also .xls\n"
+      "  and .ods) and writes the results into it, once, when the whole analysis succeeded. After the\n"
+      "  results, the validity checks that did not pass are listed on the error output.\n"
+      "  --thresholds LIST  start thresholds in percent of each set's last reading, comma-separated,\n"
+      "                     one per data set, each from 0 to 100 (an empty item means 0 %; sets beyond\n"
+      "                     the list keep 1 %)\n"
+      "  --output COPY      leave WORKBOOK as it is and write the analysed workbook to COPY\n"
+      "  --force            let --output replace a COPY that exists\n"
+      "  --engine NAME      embedded (the default) or libreoffice: a headless LibreOffice Calc of its\n"
+      "                     own, which stores the analysed workbook in its own format\n"
+      "  --json FILE|-      the assessment as JSON (docs/assessment.schema.json); with -, the JSON\n"
+      "                     alone goes to the standard output and everything else to the error output\n"
+      "  --csv FILE         the per-probe summary as CSV\n"
+      "  --html FILE        the test report as one self-contained HTML page with plots\n"
+      "  --criteria FILE    the limits of the checks from a JSON file (docs/assessment-criteria.md)\n"
+      "  --strict           exit with status 3 when a check fails (warnings do not count)\n"
+      "  --verbose          with a fault, also what the spreadsheet engine reported in its own terms\n"
+      "  -h, --help         print this help\n"
+      "  --version          print the version\n"
+      "  Report files are written only when the analysis succeeded, each whole or not at all.\n"
+      "exit status (when two apply, the first of 2, 1, 3, 0 wins):\n";
+  for (const ExitStatusMeaning& line : kExitStatuses)
+    text += "  " + std::to_string(line.status) + "  " + line.meaning + "\n";
+  return text;
 }
+
+std::string BatchVersion() { return std::string("velm-kalix-batch ") + VK_VERSION; }
 
 namespace {
 
@@ -123,6 +128,19 @@ std::string writeThresholds(Module1& m, const std::vector<std::optional<double>>
   });
 }
 
+void checkNotFolder(const std::string& path, const std::string& given) {
+  std::error_code ec;
+  if (fs::is_directory(path, ec)) throw Fault(FaultKind::Workbook, given + " is a folder, not a workbook file");
+}
+
+// The copy is written only where nothing is, unless the user said otherwise.
+void checkCopy(const std::string& path, const std::string& given, bool force) {
+  checkNotFolder(path, given);
+  std::error_code ec;
+  if (!force && fs::exists(fs::symlink_status(path, ec)))
+    throw Fault(FaultKind::Workbook, given + " exists already; give --force to replace it");
+}
+
 }  // namespace
 
 std::optional<BatchOptions> ParseBatchArguments(const std::vector<std::string>& args, std::string& error) {
@@ -165,6 +183,12 @@ std::optional<BatchOptions> ParseBatchArguments(const std::vector<std::string>& 
       if (!(options.report.criteria = value())) return std::nullopt;
     } else if (arg == "--strict") {
       options.report.strict = true;
+    } else if (arg == "--force") {
+      options.force = true;
+    } else if (arg == "-h" || arg == "--help") {
+      options.help = true;
+    } else if (arg == "--version") {
+      options.version = true;
     } else if (arg.rfind("--", 0) == 0 && arg.size() > 2) {
       error = "unknown option " + arg;
       return std::nullopt;
@@ -175,12 +199,17 @@ std::optional<BatchOptions> ParseBatchArguments(const std::vector<std::string>& 
       return std::nullopt;
     }
   }
+  if (options.help || options.version) return options;
   if (options.workbook.empty()) {
     error = "no workbook given";
     return std::nullopt;
   }
   error = reportOptionsError(options.report, options.workbook, options.output);
   if (!error.empty()) return std::nullopt;
+  if (options.force && !options.output) {
+    error = "--force goes with --output";
+    return std::nullopt;
+  }
   return options;
 }
 
@@ -189,35 +218,42 @@ int RunBatch(const BatchOptions& options, std::shared_ptr<WorkbookEngine> engine
   assess::Criteria criteria;
   if (const int status = prepareReports(options.report, criteria, err)) return status;
   ConsoleFeedback screen(err);
+  std::shared_ptr<Workbook> copy;  // held until the analysis binds it by its path
   try {
-    const AnalysedWorkbook analysed = describeWorkbook(options.workbook, engine->name(), options.report);
-    fs::path target = options.workbook;
+    const std::string workbook = physicalPath(options.workbook);
+    std::string target = workbook;
+    checkNotFolder(workbook, options.workbook);
+    const AnalysedWorkbook analysed = describeWorkbook(workbook, engine->name(), options.report);
     if (options.output) {
-      std::error_code ec;
-      if (!fs::is_regular_file(target, ec))
-        throw Fault(FaultKind::Workbook, "the workbook " + options.workbook + " does not exist");
-      fs::copy_file(target, *options.output, fs::copy_options::overwrite_existing, ec);
-      if (ec)
-        throw Fault(FaultKind::Workbook,
-                    "cannot copy " + options.workbook + " to " + *options.output + ": " + ec.message());
-      target = *options.output;
+      target = physicalPath(*options.output);
+      checkCopy(target, *options.output, options.force);
+      copy = engine->bindCopy(workbook, target);
     }
-    const fs::path absolute = fs::absolute(target).lexically_normal();
-
     Module1 m;
     m.Engine = std::move(engine);
-    OpenWorkbook(m, screen, absolute.parent_path().string(), absolute.filename().string());
-    const ReadingSummary reading = ReadDataSets(m, screen);
+    const fs::path at(target);
     std::string thresholdWarning;
-    if (options.thresholds) thresholdWarning = writeThresholds(m, *options.thresholds);
-    const RunSummary run = RunAnalysis(m, screen);
+    PreparedReports reports;
+    const RunSummary run = commitAfter(
+        m,
+        [&] {
+          OpenWorkbook(m, screen, at.parent_path().string(), at.filename().string());
+          const ReadingSummary reading = ReadDataSets(m, screen);
+          if (options.thresholds) thresholdWarning = writeThresholds(m, *options.thresholds);
+          RunSummary analysis = RunAnalysis(m, screen);
+          reports = stageReports(analysis, reading, analysed, options.report, criteria);
+          return analysis;
+        },
+        AfterFault::WriteNothing);
     printSummary(run, options.report.jsonToStandardOutput() ? err : out);
     if (!thresholdWarning.empty()) screen.warning(thresholdWarning);
-    return reportOn(run, reading, analysed, options.report, criteria, out, err);
+    return publishReports(reports, options.report, out, err);
   } catch (const Fault& fault) {
+    if (copy) copy->discard();  // a fault before the analysis had it
     err << fault.what() << "\n";
     if (options.verbose && !fault.detail().empty()) err << "details: " << fault.detail() << "\n";
-    return 1;
+    err << "Nothing was written.\n";
+    return kExitFault;
   }
 }
 

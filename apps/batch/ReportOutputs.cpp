@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "assess/Assessment.h"
+#include "module1/Fault.h"
 #include "commands/ProgramTrimming.h"
 #include "commands/RunRecordOf.h"
 #include "export/CsvSummary.h"
@@ -96,7 +97,7 @@ int prepareReports(const ReportOptions& report, assess::Criteria& criteria, std:
       criteria = assess::loadCriteria(*report.criteria);
     } catch (const assess::CriteriaError& e) {
       err << "velm-kalix-batch: " << e.what() << "\n";
-      return 2;
+      return kExitUsage;
     }
   }
   for (const NamedFile& file : reportFiles(report)) {
@@ -105,10 +106,10 @@ int prepareReports(const ReportOptions& report, assess::Criteria& criteria, std:
       exporter::checkFolderWritable(*file.path);
     } catch (const std::exception& e) {
       err << e.what() << "\n";
-      return 1;
+      return kExitFault;
     }
   }
-  return 0;
+  return kExitAnalysed;
 }
 
 AnalysedWorkbook describeWorkbook(const std::string& path, const std::string& engine, const ReportOptions& report) {
@@ -123,16 +124,16 @@ AnalysedWorkbook describeWorkbook(const std::string& path, const std::string& en
   return workbook;
 }
 
-int reportOn(const RunSummary& run, const ReadingSummary& reading, const AnalysedWorkbook& workbook,
-             const ReportOptions& report, const assess::Criteria& criteria, std::ostream& out, std::ostream& err) {
+PreparedReports stageReports(const RunSummary& run, const ReadingSummary& reading, const AnalysedWorkbook& workbook,
+                             const ReportOptions& report, const assess::Criteria& criteria) {
   const assess::RunRecord record = runRecordOf(run, reading);
   const assess::Assessment assessment =
       assess::assess(record, criteria, {trimWithProgram, report.fullTruncationCurve()});
-  bool failed = false;
+  PreparedReports prepared;
   for (const assess::CheckResult& c : assessment.checks) {
     if (c.verdict != assess::Verdict::Warn && c.verdict != assess::Verdict::Fail) continue;
-    err << checkLine(c) << "\n";
-    failed = failed || c.verdict == assess::Verdict::Fail;
+    prepared.checkLines.push_back(checkLine(c));
+    prepared.checkFailed = prepared.checkFailed || c.verdict == assess::Verdict::Fail;
   }
 
   const exporter::ReportHeader header = exporter::reportHeaderNow(workbook.engine, workbook.name, workbook.sha256);
@@ -145,16 +146,29 @@ int reportOn(const RunSummary& run, const ReadingSummary& reading, const Analyse
     if (!path) continue;
     try {
       if (*path == "-")
-        write(out);
+        prepared.standardOutput = text(write);
       else
-        exporter::writeReportFile(*path, text(write));
-    } catch (const std::exception& e) {
-      err << e.what() << "\n";
-      return 1;
+        prepared.files.emplace_back(*path, text(write));
+    } catch (const std::runtime_error& e) {
+      throw Fault(FaultKind::Workbook, e.what());
     }
   }
+  return prepared;
+}
+
+int publishReports(PreparedReports& prepared, const ReportOptions& report, std::ostream& out, std::ostream& err) {
+  for (const std::string& line : prepared.checkLines) err << line << "\n";
+  out << prepared.standardOutput;
   out.flush();
-  return report.strict && failed ? kExitCheckFailed : 0;
+  for (exporter::StagedReportFile& file : prepared.files) {
+    try {
+      file.publish();
+    } catch (const std::runtime_error& e) {
+      err << e.what() << "\nThe workbook was analysed and written; the report files before this one are in place.\n";
+      return kExitFault;
+    }
+  }
+  return report.strict && prepared.checkFailed ? kExitCheckFailed : kExitAnalysed;
 }
 
 }  // namespace vk

@@ -8,14 +8,15 @@
 #include <optional>
 #include <string>
 
+#include <vector>
+
+#include "apps/batch/ExitStatus.h"
 #include "assess/Criteria.h"
 #include "commands/ReadingCommand.h"
 #include "commands/RunCommand.h"
+#include "export/ReportFile.h"
 
 namespace vk {
-
-// A check failed under --strict; below a usage error (2) and a fault (1).
-inline constexpr int kExitCheckFailed = 3;
 
 struct ReportOptions {
   std::optional<std::string> json;  // "-": standard output
@@ -49,11 +50,24 @@ struct AnalysedWorkbook {
 };
 AnalysedWorkbook describeWorkbook(const std::string& path, const std::string& engine, const ReportOptions& report);
 
-// Assesses the Run, lists on `err` the checks that did not pass, and writes
-// the report files (the JSON on `out` for "-"). Returns the exit status: 1
-// when a report file could not be written, kExitCheckFailed when --strict
-// and a check failed, else 0.
-int reportOn(const RunSummary& run, const ReadingSummary& reading, const AnalysedWorkbook& workbook,
-             const ReportOptions& report, const assess::Criteria& criteria, std::ostream& out, std::ostream& err);
+// The assessment of a Run and its report files, staged while the analysis
+// is still one transaction and published once the workbook is written.
+struct PreparedReports {
+  std::vector<std::string> checkLines;  // the checks that warned or failed
+  bool checkFailed = false;
+  std::string standardOutput;  // the JSON for --json -
+  std::vector<exporter::StagedReportFile> files;
+};
+
+// Assesses the Run and stages the report files; a file that cannot be
+// staged is a Workbook fault naming it, so that nothing is written.
+PreparedReports stageReports(const RunSummary& run, const ReadingSummary& reading, const AnalysedWorkbook& workbook,
+                             const ReportOptions& report, const assess::Criteria& criteria);
+
+// Lists the checks that did not pass on `err`, writes the JSON to `out` for
+// "-" and puts the report files in place. Returns the exit status: kExitFault
+// when a report file could not be put in place (the workbook is written),
+// kExitCheckFailed when --strict and a check failed, else kExitAnalysed.
+int publishReports(PreparedReports& prepared, const ReportOptions& report, std::ostream& out, std::ostream& err);
 
 }  // namespace vk

@@ -1,37 +1,67 @@
 // velm-kalix-batch: the whole analysis of one workbook without screens.
 
+#include <unistd.h>
+
+#include <filesystem>
 #include <iostream>
 
 #include "apps/batch/BatchTool.h"
 #include "module1/Fault.h"
+#include "workbook/file/InterruptedRun.h"
 #include "workbook/xlsx/XlsxEngine.h"
 #ifdef VK_HAVE_LIBREOFFICE
 #include "workbook/uno/LibreOfficeEngine.h"
+#include "workbook/uno/OfficeWatchdog.h"
 #endif
 
 namespace {
 
-// Nobody is there to see or save: documents load hidden in a headless
-// LibreOffice, and the analysed workbook is stored and closed at the end.
+// Nobody is there to see or save: a headless LibreOffice of its own (its own
+// pipe and a private profile, so that it shares nothing with one the user
+// runs) loads the workbook hidden, stores it when the analysis succeeded and
+// ends with this program, also when this program is killed.
 int runUnderLibreOffice(const vk::BatchOptions& options) {
 #ifdef VK_HAVE_LIBREOFFICE
+  namespace fs = std::filesystem;
   vk::LibreOfficeOptions office;
-  office.loadHidden = true;
-  office.officeArguments = {"--headless", "--invisible"};
-  auto engine = std::make_shared<vk::LibreOfficeEngine>(office);
-  int status = vk::RunBatch(options, engine, std::cout, std::cerr);
   try {
-    engine->finishUnattended(options.output.value_or(options.workbook));
+    office.watchdog = std::make_shared<vk::OfficeWatchdog>();  // first: this program has one thread yet
   } catch (const vk::Fault& fault) {
     std::cerr << fault.what() << "\n";
     if (options.verbose && !fault.detail().empty()) std::cerr << "details: " << fault.detail() << "\n";
-    status = 1;
+    std::cerr << "Nothing was written.\n";
+    return vk::kExitFault;
   }
+  std::string folder = (fs::temp_directory_path() / "velm-kalix-batch-XXXXXX").string();
+  if (!::mkdtemp(folder.data())) {
+    std::cerr << "cannot make a folder for LibreOffice's profile in " << fs::temp_directory_path().string()
+              << "\nNothing was written.\n";
+    return vk::kExitFault;
+  }
+  office.watchdog->removeAtEnd(folder);
+  office.profileFolder = folder;
+  office.pipeName = "velm_kalix_batch_" + std::to_string(::getpid());
+  office.officeArguments = {"--headless", "--invisible"};
+  office.loadHidden = true;
+  office.asTransaction = true;
+  int status = vk::kExitFault;
+  {
+    auto engine = std::make_shared<vk::LibreOfficeEngine>(office);
+    status = vk::RunBatch(options, engine, std::cout, std::cerr);
+    try {
+      engine->finishUnattended();
+    } catch (const vk::Fault& fault) {
+      // What was written is written; only the closing failed.
+      std::cerr << "warning: " << fault.what() << "\n";
+    }
+  }
+  std::error_code ec;
+  fs::remove_all(folder, ec);
   return status;
 #else
   (void)options;
   std::cerr << "velm-kalix-batch: this build has no LibreOffice engine\n";
-  return 2;
+  return vk::kExitUsage;
 #endif
 }
 
@@ -43,8 +73,17 @@ int main(int argc, char** argv) {
   auto options = vk::ParseBatchArguments(args, error);
   if (!options) {
     std::cerr << "velm-kalix-batch: " << error << "\n" << vk::BatchUsage();
-    return 2;
+    return vk::kExitUsage;
+  }
+  if (options->help) {
+    std::cout << vk::BatchUsage();
+    return 0;
+  }
+  if (options->version) {
+    std::cout << vk::BatchVersion() << "\n";
+    return 0;
   }
   if (options->engine == "libreoffice") return runUnderLibreOffice(*options);
+  vk::removeLockFilesWhenInterrupted();
   return vk::RunBatch(*options, std::make_shared<vk::XlsxEngine>(), std::cout, std::cerr);
 }

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <nlohmann/json.hpp>
@@ -8,6 +9,7 @@
 #include "apps/batch/BatchTool.h"
 #include "module1/Fault.h"
 #include "tests/Digits.h"
+#include "tests/support/FailingSave.h"
 #include "tests/support/TestBook.h"
 #include "workbook/memory/MemoryWorkbook.h"
 
@@ -53,6 +55,15 @@ TEST(BatchArguments, ThresholdsOutsideZeroToHundredAreUsageErrors) {
   EXPECT_EQ((*limits->thresholds)[1], 100.0);
   EXPECT_FALSE(limits->verbose);
   EXPECT_TRUE(parse({"--verbose", "a.xlsx"})->verbose);
+}
+
+TEST(BatchArguments, HelpVersionAndForce) {
+  for (const char* help : {"-h", "--help"}) EXPECT_TRUE(parse({help})->help);
+  EXPECT_TRUE(parse({"--version"})->version);
+  EXPECT_TRUE(parse({"--output", "copy.xlsx", "--force", "a.xlsx"})->force);
+  std::string error;
+  EXPECT_FALSE(parse({"--force", "a.xlsx"}, &error));
+  EXPECT_EQ(error, "--force goes with --output");
 }
 
 TEST(BatchArguments, EngineChoice) {
@@ -144,11 +155,12 @@ TEST_F(Batch, VerboseAddsWhatTheEngineReportedInItsOwnTerms) {
   BatchOptions options;
   options.workbook = "lab/test.xlsx";
   EXPECT_EQ(RunBatch(options, std::make_shared<Reporting>(), out, err), 1);
-  EXPECT_EQ(err.str(), "Workbook error: the spreadsheet failed\n");
+  EXPECT_EQ(err.str(), "Workbook error: the spreadsheet failed\nNothing was written.\n");
   err.str("");
   options.verbose = true;
   EXPECT_EQ(RunBatch(options, std::make_shared<Reporting>(), out, err), 1);
-  EXPECT_EQ(err.str(), "Workbook error: the spreadsheet failed\ndetails: ComponentError at source.cxx:12\n");
+  EXPECT_EQ(err.str(),
+            "Workbook error: the spreadsheet failed\ndetails: ComponentError at source.cxx:12\nNothing was written.\n");
 }
 
 TEST_F(Batch, AFaultIsPrintedAndExitsWithOne) {
@@ -193,6 +205,48 @@ TEST_F(Batch, ACriteriaFileThatCannotBeUsedStopsEverythingWithStatusTwo) {
   std::filesystem::remove(criteria);
   EXPECT_NE(err.str().find("\"kla_interval_percent\" is not a known key"), std::string::npos) << err.str();
   EXPECT_TRUE(book()->log().empty());
+  EXPECT_EQ(out.str(), "");
+}
+
+// The whole analysis is one transaction: one commit at its end when all of it
+// succeeded; after a fault in the Run, what the Open and the Reading wrote is
+// discarded and the message says that nothing was written.
+TEST_F(Batch, TheWholeAnalysisCommitsOnceOrNotAtAll) {
+  using Op = MemoryWorkbook::Op;
+  auto count = [&](Op op) {
+    return std::count_if(book()->log().begin(), book()->log().end(), [op](const auto& r) { return r.op == op; });
+  };
+  test::TestData d;
+  d.times = test::workedTimes();
+  d.sets = {test::workedConc()};
+  test::writeTestSheet(*book(), d);
+  ASSERT_EQ(run({"lab/test.xlsx"}), 0) << err.str();
+  EXPECT_EQ(count(Op::Commit), 1);
+  EXPECT_EQ(book()->log().back().op, Op::Commit);
+
+  book()->clearLog();
+  out.str("");
+  err.str("");
+  ASSERT_EQ(run({"--thresholds", "99.9", "lab/test.xlsx"}), 1);  // the Run keeps too few readings
+  EXPECT_EQ(count(Op::Commit), 0);
+  EXPECT_EQ(book()->log().back().op, Op::Discard);
+  EXPECT_GT(count(Op::Write), 0);  // the Open and the Reading had written
+  const std::string text = err.str();
+  EXPECT_EQ(text.substr(text.find('\n')), "\nNothing was written.\n") << text;
+  EXPECT_EQ(out.str(), "");
+}
+
+// A save that fails is reported in one sentence, its kind named once.
+TEST_F(Batch, AFailedSaveIsOneSentence) {
+  auto failing = std::make_shared<test::FailingSaveEngine>();
+  test::TestData d;
+  d.times = test::workedTimes();
+  d.sets = {test::workedConc()};
+  test::writeTestSheet(*failing->book, d);
+  BatchOptions options;
+  options.workbook = "/lab/test.xlsx";
+  EXPECT_EQ(RunBatch(options, failing, out, err), 1);
+  EXPECT_EQ(err.str(), std::string("Workbook error: ") + test::FailingSaveBook::kReason + "\nNothing was written.\n");
   EXPECT_EQ(out.str(), "");
 }
 

@@ -89,6 +89,7 @@ TEST_F(CommitAfter, AWholeAnalysisThatFaultsCommitsNothing) {
   EXPECT_EQ(text.rfind("Type mismatch: sheet 1, cell C8", 0), 0u) << text;
   EXPECT_EQ(text.find("saved"), std::string::npos) << text;
   EXPECT_EQ(commits(*failing->book), 0);
+  EXPECT_EQ(failing->book->log().back().op, Op::Discard);
   EXPECT_FALSE(m.CommandUnderWay);
 }
 

@@ -3,6 +3,7 @@
 # must be the same byte for byte once the analysis time is set aside.
 # -DBATCH=velm-kalix-batch -DWORKBOOK=file -DOUT=prefix -DSCHEMA=... -DVALIDATE=validate_json.py
 foreach(run 1 2)
+  file(REMOVE ${OUT}-${run}.xlsx)  # the copy of an earlier ctest run
   execute_process(COMMAND ${BATCH} --output ${OUT}-${run}.xlsx --json ${OUT}-${run}.json --csv ${OUT}-${run}.csv
                           --html ${OUT}-${run}.html ${WORKBOOK}
                   RESULT_VARIABLE rc OUTPUT_QUIET ERROR_VARIABLE err)

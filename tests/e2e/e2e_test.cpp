@@ -1,8 +1,11 @@
 // The whole analysis, Open to Run, on workbook files through the embedded
 // engine, checked cell by cell in the saved file: every cell the commands
 // write must hold exactly the value, and the type, that the same commands
-// write into a workbook held in memory from the same test sheet. Also: a
-// file that another program saves while a command works on it.
+// write into a workbook held in memory from the same test sheet. Then the
+// analysis as one transaction (a fault writes nothing, --output makes its
+// copy only at the end) and the file it writes (the one the kernel means,
+// one program at a time, a file saved by another program
+// while a command works on it).
 
 #include <gtest/gtest.h>
 
@@ -154,8 +157,22 @@ test::StoredCell at(const Cells& cells, int row, int column) {
   return it == cells.end() ? test::StoredCell{} : it->second;
 }
 bool has(const Cells& cells, int row, int column) { return cells.count({row, column}) > 0; }
+bool sameCells(const Cells& a, const Cells& b) {
+  if (a.size() != b.size()) return false;
+  for (const auto& [at, cell] : a) {
+    auto it = b.find(at);
+    if (it == b.end() || it->second.value != cell.value || it->second.type != cell.type) return false;
+  }
+  return true;
+}
 
 fs::path e2e(const char* name) { return kSource / "tests/data/e2e" / name; }
+
+std::string bytes(const fs::path& file) {
+  std::ostringstream out;
+  out << std::ifstream(file, std::ios::binary).rdbuf();
+  return out.str();
+}
 
 TEST_F(EndToEnd, EveryWrittenCellOfEachTestWorkbook) {
   for (const char* name :
@@ -230,33 +247,119 @@ TEST_F(EndToEnd, AnalysingTwiceGivesIdenticalCells) {
   const Cells s2 = test::readStoredCells(first.file.string(), 2), s3 = test::readStoredCells(first.file.string(), 3);
   Analysed second = analyse(e2e("three-sets.xlsx"), {"--thresholds", "5,30"});  // the same file again
   ASSERT_EQ(second.status, 0) << second.err;
-  auto same = [](const Cells& a, const Cells& b) {
-    if (a.size() != b.size()) return false;
-    for (const auto& [at, cell] : a) {
-      auto it = b.find(at);
-      if (it == b.end() || it->second.value != cell.value || it->second.type != cell.type) return false;
-    }
-    return true;
-  };
-  EXPECT_TRUE(same(s2, test::readStoredCells(second.file.string(), 2)));
-  EXPECT_TRUE(same(s3, test::readStoredCells(second.file.string(), 3)));
+  EXPECT_TRUE(sameCells(s2, test::readStoredCells(second.file.string(), 2)));
+  EXPECT_TRUE(sameCells(s3, test::readStoredCells(second.file.string(), 3)));
 }
 
-TEST_F(EndToEnd, FaultsAreReportedAndWhatWasWrittenIsSaved) {
-  Analysed text = analyse(e2e("text-condition.xlsx"));
-  EXPECT_EQ(text.status, 1);
-  EXPECT_NE(text.err.find("sheet 1, cell C9"), std::string::npos) << text.err;
+// One analysis is one transaction.
 
-  Analysed error = analyse(e2e("error-reading.xlsx"));
-  EXPECT_EQ(error.status, 1);
-  EXPECT_NE(error.err.find("Type mismatch"), std::string::npos) << error.err;
-  // The Open command's work was saved before the Reading failed.
-  Cells s2 = test::readStoredCells(error.file.string(), 2);
-  EXPECT_EQ(at(s2, 45, 1).value, "0");
+// A workbook that faults part-way (a typo in C9, an error value among the
+// readings, a missing sheet) keeps the results of an earlier analysis, byte
+// for byte: nothing of the Open's clearing or the Reading's rows is written.
+TEST_F(EndToEnd, AFaultLeavesTheWorkbookByteForByteAsItWas) {
+  for (const char* name : {"text-condition.xlsx", "error-reading.xlsx", "two-sheets.xlsx"}) {
+    SCOPED_TRACE(name);
+    const fs::path file = dir / name;
+    fs::copy_file(e2e(name), file);
+    if (std::string(name) != "two-sheets.xlsx") {
+      XlsxEngine engine;  // an earlier analysis's results
+      auto book = engine.bind(file.string());
+      book->write(cells::kAnalysisSheet, 46, 1, Variant::single(2.5f));
+      book->write(cells::kResultsSheet, 45, 10, Variant::dbl(0.25));
+      book->commit();
+    }
+    const std::string before = bytes(file);
+    std::ostringstream out, err;
+    BatchOptions options;
+    options.workbook = file.string();
+    EXPECT_EQ(RunBatch(options, std::make_shared<XlsxEngine>(), out, err), 1);
+    EXPECT_TRUE(bytes(file) == before) << "the workbook changed";
+    EXPECT_EQ(out.str(), "");
+    const std::string text = err.str();
+    EXPECT_EQ(text.substr(text.find('\n')), "\nNothing was written.\n") << text;
+    EXPECT_EQ(std::distance(fs::directory_iterator(dir), fs::directory_iterator()), 1) << "a lock or temporary file";
+    fs::remove(file);
+  }
+}
 
-  Analysed two = analyse(e2e("two-sheets.xlsx"));
-  EXPECT_EQ(two.status, 1);
-  EXPECT_NE(two.err.find("sheet"), std::string::npos) << two.err;
+// --output writes the analysed workbook to the copy at the end, and only
+// then; the workbook itself is only read.
+TEST_F(EndToEnd, OutputMakesTheCopyOnlyWhenTheAnalysisSucceeded) {
+  const fs::path source = dir / "source.xlsx", copy = dir / "copy.xlsx";
+  fs::copy_file(e2e("three-sets.xlsx"), source);
+  const std::string original = bytes(source);
+  auto run = [&](std::vector<std::string> args, std::string* errText = nullptr) {
+    std::string error;
+    auto options = ParseBatchArguments(args, error);
+    EXPECT_TRUE(options) << error;
+    std::ostringstream out, err;
+    const int status = RunBatch(*options, std::make_shared<XlsxEngine>(), out, err);
+    if (errText) *errText = err.str();
+    return status;
+  };
+  Analysed inPlace = analyse(e2e("three-sets.xlsx"), {"--thresholds", "7"});
+  ASSERT_EQ(run({"--thresholds", "7", "--output", copy.string(), source.string()}), 0);
+  EXPECT_TRUE(bytes(source) == original);
+  for (int sheet : {2, 3})
+    EXPECT_TRUE(
+        sameCells(test::readStoredCells(copy.string(), sheet), test::readStoredCells(inPlace.file.string(), sheet)));
+
+  // An existing copy stays unless --force is given.
+  const std::string analysed = bytes(copy);
+  std::string err;
+  EXPECT_EQ(run({"--thresholds", "9", "--output", copy.string(), source.string()}, &err), 1);
+  EXPECT_NE(err.find("exists already; give --force"), std::string::npos) << err;
+  EXPECT_TRUE(bytes(copy) == analysed);
+  EXPECT_EQ(run({"--thresholds", "9", "--force", "--output", copy.string(), source.string()}), 0);
+  EXPECT_EQ(test::readStoredCells(copy.string(), 3).at({35, 11}).value, "9");
+
+  // A fault makes no copy.
+  fs::copy_file(e2e("text-condition.xlsx"), dir / "text-condition.xlsx");
+  EXPECT_EQ(run({"--output", (dir / "none.xlsx").string(), (dir / "text-condition.xlsx").string()}), 1);
+  EXPECT_FALSE(fs::exists(dir / "none.xlsx"));
+  EXPECT_TRUE(bytes(source) == original);
+}
+
+// The file is the one the user means, and one program at a time writes it.
+
+// dir/link/../book.xlsx is the book beside the folder the link points to, as
+// the kernel resolves it, never the lexical dir/book.xlsx.
+TEST_F(EndToEnd, APathIsTheFileTheKernelMeans) {
+  fs::create_directories(dir / "dir");
+  fs::create_directories(dir / "other/sub");
+  fs::copy_file(e2e("one-set.xlsx"), dir / "dir/book.xlsx");
+  fs::copy_file(e2e("three-sets.xlsx"), dir / "other/book.xlsx");
+  fs::create_directory_symlink("../other/sub", dir / "dir/link");
+  const std::string lexical = bytes(dir / "dir/book.xlsx");
+  std::ostringstream out, err;
+  BatchOptions options;
+  options.workbook = (dir / "dir/link/../book.xlsx").string();
+  ASSERT_EQ(RunBatch(options, std::make_shared<XlsxEngine>(), out, err), 0) << err.str();
+  EXPECT_TRUE(bytes(dir / "dir/book.xlsx") == lexical) << "the lexical path's workbook was written";
+  EXPECT_EQ(test::readStoredCells((dir / "other/book.xlsx").string(), 3).count({15, 1}), 1u);  // three sets ran
+
+  options.workbook = (dir / "dir/link").string();
+  EXPECT_EQ(RunBatch(options, std::make_shared<XlsxEngine>(), out, err), 1);
+  EXPECT_NE(err.str().find(options.workbook + " is a folder"), std::string::npos) << err.str();
+}
+
+// A workbook open in LibreOffice (its lock file beside it) is refused before
+// anything is read, and the lock file stays as it was.
+TEST_F(EndToEnd, AWorkbookOpenInAnotherProgramIsRefusedAndLeftAlone) {
+  const fs::path file = dir / "three-sets.xlsx", lock = dir / ".~lock.three-sets.xlsx#";
+  fs::copy_file(e2e("three-sets.xlsx"), file);
+  const std::string entry =
+      "Someone Else,someone,otherhost,01.01.2024 10:00,file:///home/someone/.config/libreoffice/4;";
+  std::ofstream(lock, std::ios::binary) << entry;
+  const std::string before = bytes(file);
+  std::ostringstream out, err;
+  BatchOptions options;
+  options.workbook = file.string();
+  EXPECT_EQ(RunBatch(options, std::make_shared<XlsxEngine>(), out, err), 1);
+  EXPECT_NE(err.str().find("open in another program: Someone Else holds its lock file"), std::string::npos)
+      << err.str();
+  EXPECT_TRUE(bytes(file) == before);
+  EXPECT_EQ(bytes(lock), entry);
 }
 
 // A screen whose progress, at level 3 of the initial analysis, is the moment
@@ -293,11 +396,6 @@ TEST_F(EndToEnd, AWorkbookSavedByAnotherProgramDuringTheReadingStopsIt) {
   } catch (const Fault& fault) {
     EXPECT_NE(std::string(fault.what()).find("changed by another program"), std::string::npos) << fault.what();
   }
-  auto bytes = [](const fs::path& file) {
-    std::ostringstream out;
-    out << std::ifstream(file, std::ios::binary).rdbuf();
-    return out.str();
-  };
   EXPECT_TRUE(bytes(screen.workbook) == bytes(screen.theirs)) << "the other program's file was overwritten";
 }
 

@@ -17,6 +17,9 @@ MemoryWorkbook::MemoryWorkbook(std::string path, int sheets) : path_(std::move(p
       defineName(n.name, n.sheet, cells::definedNameRange(n.sheet));
 }
 
+MemoryWorkbook::MemoryWorkbook(std::string path, const MemoryWorkbook& contents)
+    : path_(std::move(path)), sheets_(contents.sheets_), cells_(contents.cells_) {}
+
 void MemoryWorkbook::checkSheet(int sheet) const {
   if (sheet < 1 || sheet > sheets_)
     throw Fault(FaultKind::SubscriptOutOfRange, "the workbook " + path_ + " has no sheet " + std::to_string(sheet) +
@@ -94,6 +97,8 @@ void MemoryWorkbook::runMacro(std::string_view name) {
 
 void MemoryWorkbook::commit() { log_.push_back({Op::Commit, 0, 0, 0, {}, {}}); }
 
+void MemoryWorkbook::discard() { log_.push_back({Op::Discard, 0, 0, 0, {}, {}}); }
+
 void MemoryWorkbook::setText(int sheet, int row, int column, std::string text) {
   cells_[{sheet, row, column}] = Cell{{}, std::move(text), false};
 }
@@ -139,6 +144,12 @@ std::map<std::pair<int, int>, Variant> MemoryWorkbook::cells(int sheet) const {
 }
 
 std::shared_ptr<Workbook> MemoryEngine::bind(const std::string& path) { return book(path); }
+
+std::shared_ptr<Workbook> MemoryEngine::bindCopy(const std::string& path, const std::string& copy) {
+  auto made = std::make_shared<MemoryWorkbook>(copy, *book(path));
+  books_[copy] = made;
+  return made;
+}
 
 std::shared_ptr<MemoryWorkbook> MemoryEngine::book(const std::string& path) {
   auto& slot = books_[path];

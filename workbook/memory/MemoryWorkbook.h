@@ -18,7 +18,7 @@ namespace vk {
 
 class MemoryWorkbook : public Workbook {
  public:
-  enum class Op { Read, Kind, Write, Clear, Select, Show, RunMacro, Commit };
+  enum class Op { Read, Kind, Write, Clear, Select, Show, RunMacro, Commit, Discard };
   struct Record {
     Op op;
     int sheet = 0;
@@ -29,6 +29,8 @@ class MemoryWorkbook : public Workbook {
   };
 
   explicit MemoryWorkbook(std::string path = "memory.xlsx", int sheets = 3);
+  // A copy of the cells of `contents` under another path, with an empty log.
+  MemoryWorkbook(std::string path, const MemoryWorkbook& contents);
 
   double readNumber(int sheet, int row, int column) override;
   CellKind cellKind(int sheet, int row, int column) override;
@@ -40,6 +42,8 @@ class MemoryWorkbook : public Workbook {
   void show(int sheet) override;
   void runMacro(std::string_view name) override;
   void commit() override;
+  // Logged only: what was written stays, for the tests to look at.
+  void discard() override;
   const std::string& path() const override { return path_; }
 
   // Test set-up: a cell holding text (a number as text, or a word) or an error.
@@ -89,6 +93,8 @@ class MemoryWorkbook : public Workbook {
 class MemoryEngine : public WorkbookEngine {
  public:
   std::shared_ptr<Workbook> bind(const std::string& path) override;
+  // The copy is a workbook of its own at `copy`, holding the cells of `path`.
+  std::shared_ptr<Workbook> bindCopy(const std::string& path, const std::string& copy) override;
   std::string name() const override { return "memory"; }
   // It stands in for the embedded engine.
   std::vector<std::string> extensions() const override { return {"xlsx", "xlsm"}; }

@@ -71,13 +71,15 @@ class ControllerLock {
 }  // namespace
 
 CalcWorkbook::CalcWorkbook(std::shared_ptr<OfficeConnection> office, Reference<css::frame::XModel> document,
-                           rtl::OUString url, std::string path, const LibreOfficeOptions& options)
+                           rtl::OUString url, std::string path, const LibreOfficeOptions& options,
+                           std::optional<StoreTarget> store)
     : office_(std::move(office)),
       document_(std::move(document)),
       url_(std::move(url)),
       path_(std::move(path)),
       hidden_(options.loadHidden),
-      buffered_(options.bufferWrites) {}
+      buffered_(options.bufferWrites),
+      store_(std::move(store)) {}
 
 CalcWorkbook::~CalcWorkbook() {
   try {
@@ -282,6 +284,13 @@ void CalcWorkbook::commit() {
     kinds_.reset();
     throw;
   }
+  sheets_.clear();
+  kinds_.reset();
+  if (store_) storeDocument(document_, *store_, path_);
+}
+
+void CalcWorkbook::discard() {
+  pending_.clear();
   sheets_.clear();
   kinds_.reset();
 }

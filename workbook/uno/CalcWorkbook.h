@@ -10,6 +10,7 @@
 
 #include "workbook/Workbook.h"
 #include "workbook/uno/CellKinds.h"
+#include "workbook/uno/DocumentStore.h"
 #include "workbook/uno/LibreOfficeEngine.h"
 #include "workbook/uno/OfficeConnection.h"
 #include "workbook/uno/WriteBuffer.h"
@@ -18,8 +19,11 @@ namespace vk {
 
 class CalcWorkbook : public Workbook {
  public:
+  // `store`: where commit() stores the document (the batch tool's one
+  // transaction); nothing: commit() only flushes, the user stores.
   CalcWorkbook(std::shared_ptr<OfficeConnection> office, css::uno::Reference<css::frame::XModel> document,
-               rtl::OUString url, std::string path, const LibreOfficeOptions& options);
+               rtl::OUString url, std::string path, const LibreOfficeOptions& options,
+               std::optional<StoreTarget> store = std::nullopt);
   // Writes what is still waiting (best effort) and lets go of the document,
   // which stays open.
   ~CalcWorkbook() override;
@@ -36,8 +40,12 @@ class CalcWorkbook : public Workbook {
   // Flushes, then runs the document's own Sub of that name; "Redraw" falls
   // back to recalculating and redrawing the charts when there is none.
   void runMacro(std::string_view name) override;
-  // Flushes every sheet's waiting writes.
+  // Flushes every sheet's waiting writes, then stores the document when it
+  // has a store target.
   void commit() override;
+  // Drops the waiting writes; what reached the document stays there, and
+  // nothing is stored.
+  void discard() override;
   const std::string& path() const override { return path_; }
 
   // Whether the document is still open in LibreOffice under the URL it was bound by.
@@ -57,6 +65,7 @@ class CalcWorkbook : public Workbook {
   std::string path_;
   bool hidden_;
   bool buffered_;
+  std::optional<StoreTarget> store_;
   std::map<int, WriteBuffer> pending_;  // by sheet
   // Sheets looked up during the current command; the user may add or move
   // sheets between commands.

@@ -65,7 +65,8 @@ rtl::OUString fileUrl(const std::string& absolutePath) {
   return url;
 }
 
-BoundDocument bindDocument(const OfficeConnection& office, const std::string& absolutePath, bool hidden) {
+BoundDocument bindDocument(const OfficeConnection& office, const std::string& absolutePath, bool hidden,
+                           bool refuseOpen) {
   namespace fs = std::filesystem;
   const std::string& path = absolutePath;
   BoundDocument bound;
@@ -77,6 +78,10 @@ BoundDocument bindDocument(const OfficeConnection& office, const std::string& ab
   bound.model = officeCall([&] { return "look for " + path + " among the open documents"; },
                            [&] { return findOpenDocument(office, bound.url, resolvedUrl); });
   if (bound.model.is()) {
+    if (refuseOpen)
+      throw Fault(FaultKind::Workbook, "the workbook " + path +
+                                           " is open in LibreOffice: an analysis that writes the file once, or not "
+                                           "at all, needs a workbook nobody has open; close it there and try again");
     checkSpreadsheet(bound.model, path, false);
     bound.url = bound.model->getURL();
     return bound;

@@ -18,9 +18,11 @@ struct BoundDocument {
 };
 
 // The spreadsheet document open in LibreOffice under the URL of the file,
-// used as it is; otherwise the file loaded, with macros allowed to run for
-// this document alone, and hidden when asked. A missing file, a locked or
-// damaged one, or one that is no spreadsheet is a fault naming the file.
-BoundDocument bindDocument(const OfficeConnection& office, const std::string& absolutePath, bool hidden);
+// used as it is (a fault when `refuseOpen`); otherwise the file loaded, with
+// macros allowed to run for this document alone, and hidden when asked. A
+// missing file, a folder, a locked or damaged file, or one that is no
+// spreadsheet is a fault naming the file.
+BoundDocument bindDocument(const OfficeConnection& office, const std::string& absolutePath, bool hidden,
+                           bool refuseOpen = false);
 
 }  // namespace vk

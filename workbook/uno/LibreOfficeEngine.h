@@ -4,7 +4,8 @@
 // never saves or closes a document and never ends a LibreOffice it did not
 // start. Writes of a command are buffered per sheet and reach the document
 // as block writes at commit(), before any read of their sheet, and before a
-// macro runs.
+// macro runs. For the batch tool (`asTransaction`) a commit stores the
+// document into its file, and nothing is stored without one.
 
 #include <memory>
 #include <string>
@@ -14,6 +15,8 @@
 
 namespace vk {
 
+class OfficeWatchdog;
+
 struct LibreOfficeOptions {
   // The installation's program folder (soffice, fundamentalrc).
   std::string programDir = defaultProgramDir();
@@ -21,8 +24,10 @@ struct LibreOfficeOptions {
   std::string pipeName = "velm_kalix";
   // Start soffice when nothing listens on the pipe yet.
   bool startOffice = true;
-  // Extra arguments for a soffice started here (a private profile, --headless).
+  // Extra arguments for a soffice started here (--headless).
   std::vector<std::string> officeArguments;
+  // The folder of a private profile for a soffice started here; empty: the user's.
+  std::string profileFolder;
   // How long to wait for a LibreOffice to answer on the pipe.
   int connectTimeoutSeconds = 60;
   // Load documents hidden and let show() only activate the sheet: the -nogui
@@ -30,6 +35,13 @@ struct LibreOfficeOptions {
   bool loadHidden = false;
   // false: every write is its own call into LibreOffice (for comparisons).
   bool bufferWrites = true;
+  // The batch tool's one transaction: a document already open in the office
+  // is refused (its unsaved state is the user's), commit() stores the
+  // document into its file (DocumentStore.h) and discard() stores nothing.
+  bool asTransaction = false;
+  // Ends a LibreOffice started here when this program ends, also when it is
+  // killed (OfficeWatchdog.h).
+  std::shared_ptr<OfficeWatchdog> watchdog;
 
   static std::string defaultProgramDir();
 };
@@ -45,24 +57,23 @@ class LibreOfficeEngine : public WorkbookEngine {
   ~LibreOfficeEngine() override;
 
   // The document with this file's URL when LibreOffice already has it open
-  // (used as it is and left open); otherwise the file loaded, with its macros
-  // allowed to run. The same path gives the same workbook while it is held.
+  // (used as it is and left open; refused as a transaction); otherwise the
+  // file loaded, with its macros allowed to run. The same path gives the
+  // same workbook while it is held.
   std::shared_ptr<Workbook> bind(const std::string& path) override;
+  // The file `path` loaded (never a document already open), whose commits
+  // store it into `copy`.
+  std::shared_ptr<Workbook> bindCopy(const std::string& path, const std::string& copy) override;
   std::string name() const override { return "LibreOffice"; }
   // Calc also opens the older binary format and its own.
   std::vector<std::string> extensions() const override { return {"xls", "xlsx", "xlsm", "ods"}; }
 
-  // For the batch tool, where nobody is there to save: stores the workbook's
-  // document into a file in the format of that file's extension.
-  void storeAs(Workbook& book, const std::string& path);
-  // For the batch tool: closes the documents this engine loaded itself;
-  // documents that were open before stay open.
+  // For the batch tool: closes the documents this engine loaded itself,
+  // without storing them; documents that were open before stay open.
   void closeDocumentsLoadedHere();
-  // For the batch tool at its end: stores the document bound by this path,
-  // if one was, into that file in its own format; closes the documents this
-  // engine loaded; ends the LibreOffice it started, when nothing else is open
-  // in it. The closing and ending happen also when the store fails.
-  void finishUnattended(const std::string& path);
+  // For the batch tool at its end: closes the documents this engine loaded
+  // and ends the LibreOffice it started, when nothing else is open in it.
+  void finishUnattended();
 
  private:
   struct State;

@@ -13,9 +13,11 @@
 #include <thread>
 
 #include "module1/Fault.h"
+#include "workbook/uno/DocumentBinding.h"
 #include "workbook/uno/OfficeFault.h"
 #include "workbook/uno/OfficeProcess.h"
 #include "workbook/uno/OfficeText.h"
+#include "workbook/uno/OfficeWatchdog.h"
 
 namespace vk {
 
@@ -55,7 +57,7 @@ Reference<css::uno::XComponentContext> tryResolve(const Reference<css::bridge::X
 
 }  // namespace
 
-OfficeConnection::OfficeConnection(const LibreOfficeOptions& options) {
+OfficeConnection::OfficeConnection(const LibreOfficeOptions& options) : watchdog_(options.watchdog) {
   Reference<css::uno::XComponentContext> local = localContext(options.programDir);
   const std::string pipe = options.pipeName;
   auto doing = [&] { return "connect on the pipe \"" + pipe + "\""; };
@@ -80,7 +82,11 @@ OfficeConnection::OfficeConnection(const LibreOfficeOptions& options) {
     if (!options.startOffice) throw Fault(FaultKind::Workbook, "no LibreOffice listens on the pipe \"" + pipe + "\"");
     std::vector<std::string> arguments{acceptArgument(pipe), "--nologo", "--norestore", "--nodefault"};
     arguments.insert(arguments.end(), options.officeArguments.begin(), options.officeArguments.end());
+    if (!options.profileFolder.empty())
+      arguments.push_back("-env:UserInstallation=" + fromOffice(fileUrl(options.profileFolder + "/profile")));
     const pid_t pid = startOffice(options.programDir, arguments);
+    // Its own session is its own process group, whose id is its PID.
+    if (watchdog_) watchdog_->watch(pid);
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(options.connectTimeoutSeconds);
     std::optional<int> exitStatus;
     while (!context_.is()) {
@@ -98,7 +104,10 @@ OfficeConnection::OfficeConnection(const LibreOfficeOptions& options) {
         // The pipe is open but the office is still starting up.
       }
     }
-    if (!exitStatus && !officeExitStatus(pid)) startedPid_ = pid;
+    if (!exitStatus && !officeExitStatus(pid))
+      startedPid_ = pid;
+    else if (watchdog_)
+      watchdog_->ended(pid);  // an office running already took over
     desktop_ = officeCall([] { return std::string("reach the LibreOffice desktop"); },
                           [&] { return css::frame::Desktop::create(context_); });
   }
@@ -123,8 +132,10 @@ void OfficeConnection::endOfficeIfStartedHereAndIdle() {
   }
   // Reap the started wrapper once the office is gone.
   const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
-  while (!officeExitStatus(startedPid_) && std::chrono::steady_clock::now() < deadline)
+  bool ended = false;
+  while (!(ended = officeExitStatus(startedPid_).has_value()) && std::chrono::steady_clock::now() < deadline)
     std::this_thread::sleep_for(std::chrono::milliseconds(100));
+  if (ended && watchdog_) watchdog_->ended(startedPid_);
   startedPid_ = 0;
 }
 

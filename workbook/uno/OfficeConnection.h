@@ -6,6 +6,8 @@
 
 #include <sys/types.h>
 
+#include <memory>
+
 #include "workbook/uno/LibreOfficeEngine.h"
 
 namespace vk {
@@ -14,7 +16,8 @@ class OfficeConnection {
  public:
   // Connects to the LibreOffice listening on options.pipeName; when none
   // answers and options.startOffice is set, starts one and retries until it
-  // answers or the time-out ends. A fault when no connection is made.
+  // answers or the time-out ends, under the options' watchdog when there is
+  // one. A fault when no connection is made.
   explicit OfficeConnection(const LibreOfficeOptions& options);
 
   const css::uno::Reference<css::frame::XDesktop2>& desktop() const { return desktop_; }
@@ -31,6 +34,7 @@ class OfficeConnection {
   css::uno::Reference<css::uno::XComponentContext> context_;
   css::uno::Reference<css::frame::XDesktop2> desktop_;
   pid_t startedPid_ = 0;
+  std::shared_ptr<OfficeWatchdog> watchdog_;
 };
 
 }  // namespace vk

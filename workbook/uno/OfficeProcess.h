@@ -1,6 +1,7 @@
 #pragma once
 // Starting LibreOffice as a process of its own. The started office outlives
-// this program (the user keeps working in it); only whoever holds the PID
+// this program (the user keeps working in it) unless the program watches it
+// (OfficeWatchdog.h, the batch tool); otherwise only whoever holds the PID
 // (a test) may end it.
 
 #include <sys/types.h>

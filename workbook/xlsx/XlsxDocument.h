@@ -54,6 +54,8 @@ class XlsxDocument {
   bool changed();
   // The file with every edit; the untouched entries are copied as stored.
   std::string render();
+  // The file as it was read, without the edits.
+  const std::string& fileBytes() const { return bytes_; }
 
  private:
   struct Sheet;

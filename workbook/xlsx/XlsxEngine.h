@@ -1,7 +1,8 @@
 #pragma once
 // The embedded workbook engine: edits .xlsx and .xlsm files inside this
 // program, without a spreadsheet application. Every command's work is saved
-// into the file when the command commits.
+// into the file when the command commits; while a command runs, this program
+// holds the file's writer lock, so no other program writes it meanwhile.
 
 #include <map>
 #include <memory>
@@ -24,8 +25,11 @@ class XlsxEngine : public WorkbookEngine {
   // The open workbook of a file: the same one for the same file, read again
   // when the file changed on disk since it was last read or saved. Faults
   // when the file is missing, read-only, or not a workbook with at least
-  // three sheets.
+  // three sheets, and when another program holds it for writing.
   std::shared_ptr<Workbook> bind(const std::string& path) override;
+  // The workbook of `path`, whose commits write `copy` (made, or replaced
+  // when it is still the file that was there at binding).
+  std::shared_ptr<Workbook> bindCopy(const std::string& path, const std::string& copy) override;
   std::string name() const override { return "embedded"; }
   std::vector<std::string> extensions() const override { return {"xlsx", "xlsm"}; }
 

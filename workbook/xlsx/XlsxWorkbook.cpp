@@ -10,8 +10,14 @@
 
 namespace vk::xlsx {
 
-XlsxWorkbook::XlsxWorkbook(std::string path, std::string file, const Limits& limits)
-    : path_(std::move(path)), file_(std::move(file)), limits_(limits) {
+XlsxWorkbook::XlsxWorkbook(std::string path, std::string file, std::string source, const Limits& limits)
+    : path_(std::move(path)),
+      file_(std::move(file)),
+      source_(source.empty() ? file_ : std::move(source)),
+      limits_(limits),
+      lock_(file_, path_) {
+  checkWritable("; the results could not be saved in it");
+  lock_.acquire();  // let go of by the lock's destructor if the load fails
   load();
 }
 
@@ -21,15 +27,18 @@ void XlsxWorkbook::checkWritable(const std::string& consequence) const {
   namespace fs = std::filesystem;
   std::error_code ec;
   fs::file_status status = fs::status(file_, ec);
-  if (!fs::exists(status)) throw Fault(FaultKind::Workbook, "the workbook " + path_ + " does not exist" + consequence);
-  if (!fs::is_regular_file(status)) throw Fault(FaultKind::Workbook, path_ + " is not a workbook file");
-  // Every command saves into the file, so it must be writable, and so must
-  // its folder, where the new version is made. The permission bits are
-  // looked at as well because the superuser may write anything.
-  if ((status.permissions() & (fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write)) ==
-          fs::perms::none ||
-      ::access(file_.c_str(), W_OK) != 0)
-    throw Fault(FaultKind::Workbook, "the workbook " + path_ + " is read-only" + consequence);
+  if (!fs::exists(status)) {
+    if (!copyPending()) throw Fault(FaultKind::Workbook, "the workbook " + path_ + " does not exist" + consequence);
+  } else {
+    if (!fs::is_regular_file(status)) throw Fault(FaultKind::Workbook, path_ + " is not a workbook file");
+    // Every command saves into the file, so it must be writable, and so must
+    // its folder, where the new version is made. The permission bits are
+    // looked at as well because the superuser may write anything.
+    if ((status.permissions() & (fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write)) ==
+            fs::perms::none ||
+        ::access(file_.c_str(), W_OK) != 0)
+      throw Fault(FaultKind::Workbook, "the workbook " + path_ + " is read-only" + consequence);
+  }
   std::string folder = fs::path(file_).parent_path().string();
   if (::access(folder.empty() ? "." : folder.c_str(), W_OK | X_OK) != 0)
     throw Fault(FaultKind::Workbook, "the folder of the workbook " + path_ + " is read-only" + consequence);
@@ -38,9 +47,9 @@ void XlsxWorkbook::checkWritable(const std::string& consequence) const {
 void XlsxWorkbook::load() {
   checkWritable("; the results could not be saved in it");
   DiskStamp stamp;
-  std::string bytes = readWorkbookFile(file_, limits_.maxFileSize, stamp);
-  document_ = std::make_unique<XlsxDocument>(std::move(bytes), path_, limits_);
-  stamp_ = stamp;
+  std::string bytes = readWorkbookFile(source_, limits_.maxFileSize, stamp);
+  document_ = std::make_unique<XlsxDocument>(std::move(bytes), label(), limits_);
+  stamp_ = copyPending() ? stampOf(file_) : std::optional<DiskStamp>(stamp);
   dropped_ = false;
 }
 
@@ -52,19 +61,28 @@ void XlsxWorkbook::changedOnDisk() {
 }
 
 void XlsxWorkbook::refresh() {
-  auto now = stampOf(file_);
-  if (!now) throw Fault(FaultKind::Workbook, "the workbook " + path_ + " does not exist any more");
-  if (*now == stamp_ && !dropped_) {
-    checkWritable("; the results could not be saved in it");
-    return;
+  const bool lockedHere = !lock_.held();
+  lock_.acquire();
+  try {
+    auto now = stampOf(file_);
+    if (!now && !copyPending()) throw Fault(FaultKind::Workbook, "the workbook " + path_ + " does not exist any more");
+    if (now == stamp_ && !dropped_) {
+      checkWritable("; the results could not be saved in it");
+      return;
+    }
+    // Read part-way through a command, the file would mix two versions: what
+    // the command read or wrote before and the other program's work after.
+    if (commandUnderWay_ || (document_->changed() && !dropped_)) changedOnDisk();
+    load();
+  } catch (const Fault&) {
+    // A command that could not start holds nothing.
+    if (lockedHere) lock_.release();
+    throw;
   }
-  // Read part-way through a command, the file would mix two versions: what
-  // the command read or wrote before and the other program's work after.
-  if (commandUnderWay_ || (document_->changed() && !dropped_)) changedOnDisk();
-  load();
 }
 
 XlsxDocument& XlsxWorkbook::document() {
+  if (!commandUnderWay_) lock_.acquire();  // a command that started without binding again
   commandUnderWay_ = true;
   return *document_;
 }
@@ -99,19 +117,34 @@ void XlsxWorkbook::runMacro(std::string_view name) {
 }
 
 void XlsxWorkbook::commit() {
+  struct Release {
+    WriterLock& lock;
+    ~Release() { lock.release(); }
+  } release{lock_};
   commandUnderWay_ = false;
   // Dropped work was reported when it was dropped; there is nothing to save.
   if (dropped_ || !document_->changed()) return;
-  if (auto lock = foreignLockFile(file_))
-    throw Fault(FaultKind::Workbook, "the workbook " + path_ + " is open in another program (its lock file " + *lock +
-                                         " is there); close it there and run the command again. Nothing was saved");
+  lock_.acquire();  // work left unsaved by an earlier commit that failed
+  for (const std::string& place : {path_, file_})
+    if (auto lock = foreignLockFile(place))
+      throw Fault(FaultKind::Workbook, "the workbook " + path_ + " is open in another program (its lock file " + *lock +
+                                           " is there); close it there and run the command again. Nothing "
+                                           "was saved");
   checkWritable("; nothing was saved");
-  auto now = stampOf(file_);
-  if (!now || *now != stamp_) changedOnDisk();
+  if (stampOf(file_) != stamp_) changedOnDisk();
   std::string bytes = document_->render();
-  stamp_ = replaceFile(file_, bytes);
+  auto saved = replaceFile(file_, bytes, stamp_, source_);
+  if (!saved) changedOnDisk();
+  stamp_ = saved;
+  source_ = file_;
   // Go on from what is now in the file.
   document_ = std::make_unique<XlsxDocument>(std::move(bytes), path_, limits_);
+}
+
+void XlsxWorkbook::discard() {
+  commandUnderWay_ = false;
+  if (!dropped_) document_ = std::make_unique<XlsxDocument>(document_->fileBytes(), label(), limits_);
+  lock_.release();
 }
 
 }  // namespace vk::xlsx

@@ -1,6 +1,8 @@
 // Binding and saving files: the round trip of an Open command and a few
 // hundred writes, entries copied as stored, the refusals before anything is
-// written, and saves that fail or are killed at every step.
+// written, work discarded and copies made whole, the file checked right
+// before its rename, one writer at a time, and saves that fail or are killed
+// at every step.
 
 #include <gtest/gtest.h>
 
@@ -20,6 +22,7 @@
 #include "tests/support/FaultOf.h"
 #include "tests/workbook/xlsx/XlsxFiles.h"
 #include "workbook/CellMap.h"
+#include "workbook/file/LockFile.h"
 #include "workbook/xlsx/XlsxEngine.h"
 #include "workbook/xlsx/package/SaveFile.h"
 #include "workbook/xlsx/sheet/CellRef.h"
@@ -47,6 +50,17 @@ class XlsxSaving : public ::testing::Test {
     std::sort(names.begin(), names.end());
     return names;
   }
+  // A process killed while it held the workbook leaves its lock file: the
+  // next binding names it stale, and deleting it, as the message says, clears it.
+  void clearStaleLock(const std::string& path) {
+    const std::string lock = dir.file(".~lock." + fs::path(path).filename().string() + "#");
+    if (!fs::exists(lock)) return;
+    XlsxEngine engine;
+    const std::string text = faultOf([&] { engine.bind(path); });
+    EXPECT_NE(text.find("stale lock file"), std::string::npos) << text;
+    fs::remove(lock);
+  }
+
   TempDir dir;
 };
 
@@ -349,6 +363,116 @@ TEST_F(XlsxSaving, AFailureAtAnyStepLeavesTheFileAsItWas) {
   EXPECT_EQ(fresh.bind(path)->readNumber(3, 45, 10), 43);
 }
 
+// One analysis is one transaction: work given up leaves the file as it was,
+// and a copy is made whole at the commit, never before.
+
+TEST_F(XlsxSaving, DiscardedWorkLeavesTheFileAndItsLocks) {
+  std::string path = makeBook("results.xlsx");
+  const std::string original = readFile(path);
+  XlsxEngine engine;
+  auto book = engine.bind(path);
+  const double before = book->readNumber(2, 45, 1);
+  ASSERT_NE(before, 0.0);
+  book->clearContents(2, "a1:z100");
+  book->write(3, 45, 10, Integer(7));
+  book->discard();
+  EXPECT_TRUE(readFile(path) == original);
+  EXPECT_EQ(filesInDir(), std::vector<std::string>{"results.xlsx"});
+  // The next command starts from the file as it was read.
+  EXPECT_EQ(engine.bind(path)->readNumber(2, 45, 1), before);
+  book->commit();
+  EXPECT_TRUE(readFile(path) == original) << "discarded work was saved later";
+}
+
+TEST_F(XlsxSaving, ACopyIsWrittenWholeAtTheCommitAndOnlyWhereNothingAppeared) {
+  std::string path = makeBook("results.xlsx");
+  ::chmod(path.c_str(), 0640);
+  const std::string original = readFile(path), copy = dir.file("copy.xlsx");
+  XlsxEngine engine;
+  auto book = engine.bindCopy(path, copy);
+  EXPECT_EQ(engine.bind(copy), book);
+  book->write(3, 45, 10, Integer(42));
+  EXPECT_FALSE(fs::exists(copy));
+  book->commit();
+  EXPECT_TRUE(readFile(path) == original);
+  struct stat st;
+  ASSERT_EQ(::stat(copy.c_str(), &st), 0);
+  EXPECT_EQ(st.st_mode & 07777, 0640u);  // the workbook's permissions
+  EXPECT_EQ(XlsxEngine().bind(copy)->readNumber(3, 45, 10), 42);
+
+  // Discarded: no copy. A file that appears at the copy's place meanwhile is
+  // another program's, and stays.
+  const std::string other = dir.file("other.xlsx");
+  engine.bindCopy(path, other)->discard();
+  EXPECT_FALSE(fs::exists(other));
+  book = engine.bindCopy(path, other);
+  book->write(3, 45, 10, Integer(43));
+  writeFile(other, "theirs");
+  EXPECT_NE(faultOf([&] { book->commit(); }).find("changed by another program"), std::string::npos);
+  EXPECT_EQ(readFile(other), "theirs");
+}
+
+// The file is still the one read: checked right before the rename, after
+// the new version was written and flushed.
+
+TEST_F(XlsxSaving, AFileReplacedRightBeforeTheRenameIsKept) {
+  std::string path = makeBook("results.xlsx");
+  XlsxEngine engine;
+  auto book = engine.bind(path);
+  book->write(3, 45, 10, Integer(1));
+  const std::string theirs = zipBytes(templateLikeBook(50).book.build());
+  setSaveHook([&](SaveStage s) {
+    if (s != SaveStage::Synced) return;
+    writeFile(dir.file("theirs.tmp"), theirs);
+    fs::rename(dir.file("theirs.tmp"), path);
+  });
+  EXPECT_NE(faultOf([&] { book->commit(); }).find("changed by another program"), std::string::npos);
+  EXPECT_TRUE(readFile(path) == theirs) << "the other program's file was overwritten";
+  EXPECT_EQ(filesInDir(), std::vector<std::string>{"results.xlsx"});
+}
+
+// One program at a time: from the start of a command to its end this
+// process holds the file (a lock on it and LibreOffice's lock file beside
+// it); between commands it holds nothing, so the user may edit the file.
+
+TEST_F(XlsxSaving, OneWriterAtATimeAndOnlyWhileACommandRuns) {
+  std::string path = makeBook("results.xlsx");
+  const std::string lock = dir.file(".~lock.results.xlsx#");
+  XlsxEngine first, second;
+  auto book = first.bind(path);
+  ASSERT_TRUE(fs::exists(lock));
+  auto entry = LockEntry::parse(readFile(lock));
+  ASSERT_TRUE(entry);
+  EXPECT_EQ(entry->user, std::string(program_invocation_short_name) + " (process " + std::to_string(::getpid()) + ")");
+  const std::string refused = faultOf([&] { second.bind(path); });
+  EXPECT_NE(refused.find("is being written by " + entry->user), std::string::npos) << refused;
+
+  book->write(3, 45, 10, Integer(5));
+  book->commit();  // saved with its own lock file beside it: not another program's
+  EXPECT_EQ(filesInDir(), std::vector<std::string>{"results.xlsx"});
+  auto other = second.bind(path);
+  EXPECT_EQ(other->readNumber(3, 45, 10), 5);
+  EXPECT_NE(faultOf([&] { first.bind(path); }).find("is being written by"), std::string::npos);
+  other->commit();
+  EXPECT_EQ(first.bind(path), book);
+  book->commit();
+}
+
+// A name of 255 bytes, the most there may be: too long for a lock file
+// (".~lock." and "#" added), held by the lock on the file alone, and saved
+// under a short temporary name.
+TEST_F(XlsxSaving, TheLongestNameIsHeldByTheLockOnTheFileAloneAndSaved) {
+  const std::string name = std::string(250, 'r') + ".xlsx";
+  std::string path = makeBook(name);
+  XlsxEngine first, second;
+  auto book = first.bind(path);
+  EXPECT_NE(faultOf([&] { second.bind(path); }).find("is being written by another program"), std::string::npos);
+  book->write(3, 45, 10, Integer(6));
+  book->commit();
+  EXPECT_EQ(filesInDir(), std::vector<std::string>{name});
+  EXPECT_EQ(second.bind(path)->readNumber(3, 45, 10), 6);
+}
+
 // Runs `child` in a forked process and returns how it ended.
 int inChild(const std::function<void()>& child) {
   pid_t pid = ::fork();
@@ -382,12 +506,20 @@ TEST_F(XlsxSaving, AProcessKilledAtAnyStepOfASaveLeavesTheFileAsItWas) {
     ASSERT_TRUE(WIFSIGNALED(status));
     EXPECT_EQ(WTERMSIG(status), SIGKILL);
     EXPECT_TRUE(readFile(path) == original) << "the file changed";
-    // The dead process's temporary file may remain; it is hidden and harmless.
-    for (const std::string& name : filesInDir())
+    // The dead process's lock file remains, and its temporary file may; the
+    // next save of the workbook removes the temporary file.
+    clearStaleLock(path);
+    for (const std::string& name : filesInDir()) {
       if (name != "results.xlsx") {
         EXPECT_EQ(name.rfind(".results.xlsx.saving-", 0), 0u) << name;
-        fs::remove(dir.file(name));
       }
+    }
+    XlsxEngine engine;
+    auto book = engine.bind(path);
+    book->write(3, 45, 11, Integer(2));
+    book->commit();
+    EXPECT_EQ(filesInDir(), std::vector<std::string>{"results.xlsx"});
+    fs::remove(path);
   }
 }
 
@@ -410,11 +542,12 @@ TEST_F(XlsxSaving, AProcessKilledAtRandomLeavesOneWholeVersion) {
     }
     // Once a save has gone through, kill it at some moment of the next ones.
     auto stamp = stampOf(path);
-    for (int wait = 0; wait < 2000 && stampOf(path) == stamp; ++wait)
+    for (int wait = 0; wait < 12000 && stampOf(path) == stamp; ++wait)  // up to a minute on a busy machine
       std::this_thread::sleep_for(std::chrono::milliseconds(5));
     std::this_thread::sleep_for(std::chrono::milliseconds(random() % 120));
     ::kill(pid, SIGKILL);
     ::waitpid(pid, nullptr, 0);
+    clearStaleLock(path);
     XlsxEngine engine;
     auto book = engine.bind(path);
     double version = book->readNumber(3, 45, 12);
@@ -424,8 +557,6 @@ TEST_F(XlsxSaving, AProcessKilledAtRandomLeavesOneWholeVersion) {
     }
     ++saves;
     for (int row = 46; row < 4045; row += 97) ASSERT_EQ(book->readNumber(3, row, 12), version) << "round " << round;
-    for (const std::string& name : filesInDir())
-      if (name != "results.xlsx") fs::remove(dir.file(name));
   }
   EXPECT_GT(saves, 0) << "no save went through before a kill; the test proved nothing";
 }

@@ -7,69 +7,28 @@
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
+#include <fstream>
+#include <vector>
 
 #include "module1/Fault.h"
+#include "workbook/file/LockFile.h"
 
 namespace vk::xlsx {
 
 namespace {
 
-std::function<void(SaveStage)>& hook() {
-  static std::function<void(SaveStage)> h;
-  return h;
-}
-
-void reach(SaveStage stage) {
-  if (hook()) hook()(stage);
-}
-
-DiskStamp stampFrom(const struct stat& st) {
-  DiskStamp s;
-  s.device = st.st_dev;
-  s.inode = st.st_ino;
-  s.size = st.st_size;
-  s.modified = st.st_mtim;
-  return s;
-}
-
 [[noreturn]] void systemFault(const std::string& what, int error) {
   throw Fault(FaultKind::Workbook, what + ": " + std::strerror(error));
 }
 
-void writeAll(int fd, std::string_view bytes, const std::string& tempPath) {
-  while (!bytes.empty()) {
-    ssize_t n = ::write(fd, bytes.data(), bytes.size());
-    if (n < 0) {
-      if (errno == EINTR) continue;
-      systemFault("cannot write the temporary file " + tempPath, errno);
-    }
-    bytes.remove_prefix(std::size_t(n));
-  }
+bool isLockOfThisProcess(const std::filesystem::path& lock) {
+  std::ifstream in(lock, std::ios::binary);
+  std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  auto entry = LockEntry::parse(text);
+  return entry && holderOf(*entry) == LockHolder::ThisProcess;
 }
-
-// Removes the temporary file unless the save went through.
-struct TemporaryFile {
-  std::string path;
-  int fd = -1;
-  bool renamed = false;
-  ~TemporaryFile() {
-    if (fd >= 0) ::close(fd);
-    if (!renamed && !path.empty()) ::unlink(path.c_str());
-  }
-};
 
 }  // namespace
-
-bool DiskStamp::operator==(const DiskStamp& other) const {
-  return device == other.device && inode == other.inode && size == other.size &&
-         modified.tv_sec == other.modified.tv_sec && modified.tv_nsec == other.modified.tv_nsec;
-}
-
-std::optional<DiskStamp> stampOf(const std::string& path) {
-  struct stat st;
-  if (::stat(path.c_str(), &st) != 0) return std::nullopt;
-  return stampFrom(st);
-}
 
 std::string readWorkbookFile(const std::string& path, std::uint64_t maxSize, DiskStamp& stamp) {
   int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
@@ -114,53 +73,25 @@ std::optional<std::string> foreignLockFile(const std::string& path) {
   for (const std::string& candidate : candidates) {
     std::error_code ec;
     fs::path lock = file.parent_path() / candidate;
-    if (fs::exists(lock, ec)) return lock.string();
+    if (fs::exists(lock, ec) && !(candidate == candidates[0] && isLockOfThisProcess(lock))) return lock.string();
   }
   return std::nullopt;
 }
 
-void setSaveHook(std::function<void(SaveStage)> h) { hook() = std::move(h); }
-
-DiskStamp replaceFile(const std::string& path, std::string_view bytes) {
-  namespace fs = std::filesystem;
-  struct stat original;
-  if (::stat(path.c_str(), &original) != 0) systemFault("cannot save the workbook " + path, errno);
-  fs::path file(path);
-  TemporaryFile temp;
-  std::string pattern = (file.parent_path() / ("." + file.filename().string() + ".saving-XXXXXX")).string();
-  temp.fd = ::mkstemp(pattern.data());
-  if (temp.fd < 0) systemFault("cannot create a temporary file beside " + path, errno);
-  temp.path = pattern;
-  reach(SaveStage::TemporaryCreated);
-
-  writeAll(temp.fd, bytes.substr(0, bytes.size() / 2), temp.path);
-  reach(SaveStage::HalfWritten);
-  writeAll(temp.fd, bytes.substr(bytes.size() / 2), temp.path);
-  reach(SaveStage::Written);
-
-  if (::fchmod(temp.fd, original.st_mode & 07777) != 0)
-    systemFault("cannot give the temporary file the workbook's permissions", errno);
-  // Only a privileged process may give a file away; others keep their own.
-  if (::fchown(temp.fd, original.st_uid, original.st_gid) != 0 && errno != EPERM)
-    systemFault("cannot give the temporary file the workbook's owner", errno);
-  if (::fsync(temp.fd) != 0) systemFault("cannot flush the temporary file " + temp.path + " to disk", errno);
-  reach(SaveStage::Synced);
-  int fd = temp.fd;
-  temp.fd = -1;
-  if (::close(fd) != 0) systemFault("cannot close the temporary file " + temp.path, errno);
-
-  if (::rename(temp.path.c_str(), path.c_str()) != 0) systemFault("cannot replace the workbook " + path, errno);
-  temp.renamed = true;
-  // Make the rename itself durable; not every file system can sync a folder.
-  int dir = ::open(file.parent_path().empty() ? "." : file.parent_path().c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (dir >= 0) {
-    ::fsync(dir);
-    ::close(dir);
-  }
-  reach(SaveStage::Renamed);
+std::optional<DiskStamp> replaceFile(const std::string& path, std::string_view bytes,
+                                     const std::optional<DiskStamp>& expected, const std::string& model) {
+  struct stat like;
+  if (::stat(model.c_str(), &like) != 0) systemFault("cannot save the workbook " + path, errno);
+  Replacement next(path);
+  next.write(bytes.substr(0, bytes.size() / 2));
+  reachSaveStage(SaveStage::HalfWritten);
+  next.write(bytes.substr(bytes.size() / 2));
+  reachSaveStage(SaveStage::Written);
+  next.finish(like, model == path);
+  if (!next.putInPlace(expected)) return std::nullopt;
   auto stamp = stampOf(path);
   if (!stamp) throw Fault(FaultKind::Workbook, "the saved workbook " + path + " has disappeared");
-  return *stamp;
+  return stamp;
 }
 
 }  // namespace vk::xlsx
