@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <stdlib.h>
+
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
@@ -248,6 +250,24 @@ TEST_F(Batch, AFailedSaveIsOneSentence) {
   EXPECT_EQ(RunBatch(options, failing, out, err), 1);
   EXPECT_EQ(err.str(), std::string("Workbook error: ") + test::FailingSaveBook::kReason + "\nNothing was written.\n");
   EXPECT_EQ(out.str(), "");
+}
+
+// The reports are staged while the analysis runs and put in place only once
+// the workbook is written: a failed save leaves neither, nor a temporary file.
+TEST_F(Batch, ReportsFollowOnlyAWorkbookThatWasWritten) {
+  auto failing = std::make_shared<test::FailingSaveEngine>();
+  test::TestData d;
+  d.times = test::workedTimes();
+  d.sets = {test::workedConc()};
+  test::writeTestSheet(*failing->book, d);
+  std::string dir = (std::filesystem::temp_directory_path() / "vk-batch-reports-XXXXXX").string();
+  ASSERT_NE(::mkdtemp(dir.data()), nullptr);
+  BatchOptions options;
+  options.workbook = "/lab/test.xlsx";
+  options.report.csv = dir + "/summary.csv";
+  EXPECT_EQ(RunBatch(options, failing, out, err), 1);
+  EXPECT_TRUE(std::filesystem::is_empty(dir)) << err.str();
+  std::filesystem::remove_all(dir);
 }
 
 }  // namespace
