@@ -18,7 +18,7 @@ namespace {
 // edits the file itself.
 std::shared_ptr<vk::WorkbookEngine> chooseEngine() {
 #ifdef VK_HAVE_LIBREOFFICE
-  if (vk::libreOfficeDesktopInstalled()) return std::make_shared<vk::LibreOfficeEngine>();
+  if (vk::libreOfficeDesktopInstalled()) return vk::libreOfficeEngineOnDemand();
 #endif
   return std::make_shared<vk::XlsxEngine>();
 }
