@@ -364,7 +364,7 @@ bool XlsxDocument::changed() {
   return false;
 }
 
-std::string XlsxDocument::render() {
+void XlsxDocument::render(const WriteAt& out) {
   if (recalculate_) applyRecalculation();
   ZipChanges changes;
   auto entry = [&](const std::string& part) {
@@ -372,21 +372,28 @@ std::string XlsxDocument::render() {
     if (!e) throw Fault(FaultKind::Workbook, label_ + " is damaged: the part " + part + " is missing");
     return *e;
   };
+  auto text = [](std::string xml) { return [xml = std::move(xml)](PartDeflater& to) { to.append(xml); }; };
   for (const auto& s : sheets_) {
-    if (s->worksheet && s->worksheet->changed()) {
-      PartDeflater deflater;
-      s->worksheet->write(deflater);
-      changes.replaced[entry(s->part)] = deflater.finish();
-    }
-    if (s->tree && s->treeChanged) changes.replaced[entry(s->part)] = compressPart(treeText(*s->tree));
+    if (s->worksheet && s->worksheet->changed())
+      changes.replaced[entry(s->part)] = [&worksheet = *s->worksheet](PartDeflater& to) { worksheet.write(to); };
+    if (s->tree && s->treeChanged) changes.replaced[entry(s->part)] = text(treeText(*s->tree));
   }
-  if (workbook_->changed()) changes.replaced[entry(workbookPartName_)] = compressPart(workbook_->xml());
+  if (workbook_->changed()) changes.replaced[entry(workbookPartName_)] = text(workbook_->xml());
   if (relationshipsChanged_)
-    changes.replaced[entry(relationshipPartOf(workbookPartName_))] = compressPart(workbookRelationships_.xml());
-  if (contentTypesChanged_) changes.replaced[entry("[Content_Types].xml")] = compressPart(contentTypes_.xml());
+    changes.replaced[entry(relationshipPartOf(workbookPartName_))] = text(workbookRelationships_.xml());
+  if (contentTypesChanged_) changes.replaced[entry("[Content_Types].xml")] = text(contentTypes_.xml());
   for (const std::string& part : removedParts_)
     if (auto e = zip_->find(part)) changes.removed.insert(*e);
-  return rewriteZip(bytes_, std::move(changes), label_);
+  writeZip(*zip_, changes, out, label_);
+}
+
+std::string XlsxDocument::render() {
+  std::string bytes;
+  render([&](std::uint64_t offset, std::string_view part) {
+    if (bytes.size() < offset + part.size()) bytes.resize(std::size_t(offset + part.size()));
+    bytes.replace(std::size_t(offset), part.size(), part);
+  });
+  return bytes;
 }
 
 }  // namespace vk::xlsx

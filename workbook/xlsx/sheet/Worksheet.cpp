@@ -97,16 +97,9 @@ void Worksheet::write(PartDeflater& deflater) {
       setAttribute(dimension, "ref", ref);
     }
   }
-  // The text goes to the deflater a slice at a time.
-  constexpr std::size_t kSlice = std::size_t(1) << 20;
-  std::string out;
-  out.reserve(kSlice + 4096);
-  auto passOn = [&] {
-    if (out.size() >= kSlice) {
-      deflater.append(out);
-      out.clear();
-    }
-  };
+  // The text goes to the deflater, which compresses it as it grows.
+  std::string& out = deflater.text();
+  auto passOn = [&] { deflater.passOn(); };
   AppendWriter writer(out);
   for (pugi::xml_node node = tree_.first_child(); node; node = node.next_sibling()) {
     if (node != root) {
@@ -141,7 +134,6 @@ void Worksheet::write(PartDeflater& deflater) {
     out += root.name();
     out += '>';
   }
-  deflater.append(out);
 }
 
 }  // namespace vk::xlsx
