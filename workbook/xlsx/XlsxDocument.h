@@ -69,6 +69,7 @@ class XlsxDocument {
   const SharedStrings& sharedStrings();
   const NumberFormats& numberFormats();
   double numberOf(int sheet, int row, int column, const CellContent& content);
+  CellKind kindOf(std::string_view type, std::uint32_t style, bool hasValue, bool hasFormula);
   void applyRecalculation();
   void checkCell(int sheet, int row, int column) const;
 

@@ -91,6 +91,29 @@ TEST(CellContent, StringItemsLeaveOutPhoneticReadings) {
   EXPECT_EQ(c.value, "4");
 }
 
+TEST(CellContent, PlainCellsReadAsTheFullReadingReadsThem) {
+  // Read in place when the element holds at most its value; what the quick
+  // reading gives agrees with the full one, and everything else is left to it.
+  for (const char* plain :
+       {"<c r=\"C7\" s=\"3\"><v>300</v></c>", "<x:c r=\"A1\" t=\"s\"><x:v>12</x:v></x:c>", "<c r=\"A1\" s=\"2\"/>",
+        "<c r='A1' t=\"b\">\n  <v>1</v>\n</c>", "<c><v> 4.5 </v></c>", "<c r=\"A1\"></c>"}) {
+    SCOPED_TRACE(plain);
+    const auto quick = readPlainCell(plain);
+    ASSERT_TRUE(quick);
+    const CellContent full = readCellContent(plain, "test", 16);
+    EXPECT_EQ(quick->type, full.type);
+    EXPECT_EQ(quick->style, full.style);
+    EXPECT_EQ(quick->hasValue, full.hasValue);
+    EXPECT_EQ(quick->value, full.value);
+  }
+  for (const char* other :
+       {"<c><f>A1</f><v>2</v></c>", "<c t=\"inlineStr\"><is><t>7</t></is></c>", "<c t=\"str\"><v>a&amp;b</v></c>",
+        "<c><v><![CDATA[5]]></v></c>", "<c><v/></c>", "<c><v>1</v><extLst/></c>", "<c><v>1</v></c>trailing",
+        "<row r=\"1\"/>", "<c r=\"A1\" s=\"2\">"}) {
+    EXPECT_FALSE(readPlainCell(other)) << other;
+  }
+}
+
 TEST(CellContent, EscapedCharactersOutsideTheBasicPlane) {
   // Escapes name UTF-16 code units: a character past U+FFFF is the pair of
   // its two halves.

@@ -71,6 +71,53 @@ void appendStringItem(XmlScanner& scanner, std::string& out) {
   }
 }
 
+std::optional<PlainCell> readPlainCell(std::string_view xml) {
+  if (xml.size() < 4 || xml[0] != '<') return std::nullopt;
+  const std::string_view list = attributesOf(xml);
+  const std::string_view name = xml.substr(1, std::size_t(list.data() - xml.data()) - 1);
+  if (localName(name) != "c") return std::nullopt;
+  PlainCell cell;
+  XmlAttributes attributes(list);
+  XmlAttribute a;
+  while (attributes.next(a)) {
+    const std::string_view local = localName(a.name);
+    if (local == "t") cell.type = a.value;
+    if (local == "s") std::from_chars(a.value.data(), a.value.data() + a.value.size(), cell.style);
+  }
+  if (!attributes.ok()) return std::nullopt;
+  std::string_view rest = xml.substr(std::size_t(list.data() - xml.data()) + list.size());
+  if (rest == "/>") return cell;
+  if (rest.empty() || rest[0] != '>') return std::nullopt;
+  rest.remove_prefix(1);
+  const std::string_view prefix = namePrefix(name);
+  auto skipBlanks = [&] {
+    while (!rest.empty() && (rest[0] == ' ' || rest[0] == '\t' || rest[0] == '\r' || rest[0] == '\n'))
+      rest.remove_prefix(1);
+  };
+  // "<" or "</", the prefix, the local name and ">": taken off when it is there.
+  auto tag = [&](std::string_view opening, std::string_view local) {
+    const std::size_t size = opening.size() + prefix.size() + local.size() + 1;
+    if (rest.size() < size || rest.substr(0, opening.size()) != opening ||
+        rest.substr(opening.size(), prefix.size()) != prefix ||
+        rest.substr(opening.size() + prefix.size(), local.size()) != local || rest[size - 1] != '>')
+      return false;
+    rest.remove_prefix(size);
+    return true;
+  };
+  skipBlanks();
+  if (tag("<", "v")) {
+    const std::size_t end = rest.find_first_of("<&");
+    if (end == std::string_view::npos || rest[end] != '<') return std::nullopt;
+    cell.hasValue = true;
+    cell.value = rest.substr(0, end);
+    rest.remove_prefix(end);
+    if (!tag("</", "v")) return std::nullopt;
+    skipBlanks();
+  }
+  if (!tag("</", "c") || !rest.empty()) return std::nullopt;
+  return cell;
+}
+
 CellContent readCellContent(std::string_view cellXml, std::string_view where, std::size_t maxDepth) {
   CellContent content;
   XmlScanner scanner(cellXml, where, maxDepth);

@@ -1,6 +1,7 @@
 #include "workbook/xlsx/sheet/SheetCells.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cstring>
 
 #include "workbook/xlsx/sheet/CellRef.h"
@@ -160,10 +161,16 @@ bool SheetCells::setNumber(int rowNumber, int column, double value) {
     Cell& cell = *it;
     if (cell.state == State::Number && std::memcmp(&cell.number, &value, sizeof value) == 0) return false;
     if (cell.state == State::Original) {
-      CellContent now = content(cell);
-      std::string text;
-      appendNumber(text, value);
-      if (now.type == "n" && !now.hasFormula && now.hasValue && now.value == text) return false;
+      // Written as it is already: nothing changes.
+      char digits[32];
+      const std::string_view text(digits,
+                                  std::size_t(std::to_chars(digits, digits + sizeof digits, value).ptr - digits));
+      if (auto now = plain(cell)) {
+        if (now->type == "n" && now->hasValue && now->value == text) return false;
+      } else if (CellContent now = content(cell);
+                 now.type == "n" && !now.hasFormula && now.hasValue && now.value == text) {
+        return false;
+      }
     }
     noteLostFormula(rowNumber, cell);
     cell.state = State::Number;

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <functional>
 #include <map>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -63,6 +64,10 @@ class SheetCells {
   const Cell* find(int row, int column) const;
   // The content of a cell read from the file.
   CellContent content(const Cell& cell) const;
+  // The same without a copy, for a cell as read that holds at most its value.
+  std::optional<PlainCell> plain(const Cell& cell) const {
+    return cell.state == State::Original ? readPlainCell(slice(cell.offset, cell.length)) : std::nullopt;
+  }
 
   // Each returns true when the sheet changed.
   bool setNumber(int row, int column, double value);
