@@ -67,7 +67,9 @@ void XlsxWorkbook::refresh() {
     auto now = stampOf(file_);
     if (!now && !copyPending()) throw Fault(FaultKind::Workbook, "the workbook " + path_ + " does not exist any more");
     if (now == stamp_ && !dropped_) {
-      checkWritable("; the results could not be saved in it");
+      // In the middle of a command only a change matters; the commit checks
+      // again that the file can be written.
+      if (!commandUnderWay_) checkWritable("; the results could not be saved in it");
       return;
     }
     // Read part-way through a command, the file would mix two versions: what
