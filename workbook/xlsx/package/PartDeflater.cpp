@@ -41,6 +41,9 @@ struct PartDeflater::Stream {
 
 PartDeflater::PartDeflater(PartCompression& buffers, Sink sink) : buffers_(buffers), sink_(std::move(sink)) {
   buffers_.text_.clear();
+  // Room for the largest part compressed whole and a row more, so that the
+  // text is never moved as it grows; what is not written costs no memory.
+  buffers_.text_.reserve(kWholeLimit + kSlice);
 }
 
 PartDeflater::~PartDeflater() = default;

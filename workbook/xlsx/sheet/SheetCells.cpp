@@ -11,6 +11,9 @@ namespace vk::xlsx {
 
 namespace {
 
+// Smaller texts are not worth copying.
+constexpr std::size_t kCompactAbove = std::size_t(1) << 20;
+
 bool isOneOf(std::string_view name, std::initializer_list<std::string_view> names) {
   return std::find(names.begin(), names.end(), localName(name)) != names.end();
 }
@@ -50,6 +53,7 @@ void SheetCells::parse(std::string_view text, XmlScanner& scanner, std::string_v
 
 void SheetCells::parseRow(XmlScanner& scanner) {
   Row row;
+  parsing_.clear();
   row.offset = std::uint32_t(scanner.tokenBegin());
   row.tagLength = std::uint32_t(scanner.tokenEnd() - scanner.tokenBegin());
   int rowNumber = lastParsedRow_ + 1;
@@ -95,8 +99,9 @@ void SheetCells::parseRow(XmlScanner& scanner) {
       cell.length = std::uint32_t(scanner.skipElement() - begin);
       if (column <= lastColumn) ordered = false;
       lastColumn = column;
-      row.cells.push_back(cell);
+      parsing_.push_back(cell);
     }
+    row.cells.assign(parsing_.begin(), parsing_.end());  // no room to spare: a sheet may hold a million
     if (!ordered) {
       std::stable_sort(row.cells.begin(), row.cells.end(),
                        [](const Cell& a, const Cell& b) { return a.column < b.column; });
@@ -123,10 +128,6 @@ const SheetCells::Cell* SheetCells::find(int row, int column) const {
 
 CellContent SheetCells::content(const Cell& cell) const {
   return readCellContent(slice(cell.offset, cell.length), where_, maxDepth_);
-}
-
-std::string_view SheetCells::startTag(const Cell& cell) const {
-  return cell.length ? attributesOf(slice(cell.offset, cell.length)) : std::string_view();
 }
 
 std::uint32_t SheetCells::newCellStyle(const Row& row, int column) const {
@@ -237,10 +238,13 @@ bool SheetCells::clearCell(int rowNumber, Row& row, Cell& cell, bool& remove) {
     }
   }
   row.modified = true;
-  if (hasStyle)
+  if (hasStyle) {
     cell.state = State::Blank;
-  else
+    forgetText(cell);
+  } else {
     remove = true;
+    released_ += cell.length;
+  }
   return true;
 }
 
@@ -272,11 +276,14 @@ bool SheetCells::clear(const CellRange& range) {
       }
     }
     if (removeAny) cells.erase(std::remove_if(first, last, [](const Cell& c) { return c.column == 0; }), last);
-    if (cells.empty() && row.modified && !keepsEmptyRow(row))
+    if (cells.empty() && row.modified && !keepsEmptyRow(row)) {
+      released_ += row.length;
       r = rows_.erase(r);
-    else
+    } else {
       ++r;
+    }
   }
+  if (text_.size() >= kCompactAbove && released_ > text_.size() / 2) compactText();
   return changed;
 }
 
