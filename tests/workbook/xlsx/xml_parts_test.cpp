@@ -51,6 +51,30 @@ TEST(XmlScanner, RejectsWhatIsNotWellFormed) {
   EXPECT_THROW(tokens(deep), Fault);
 }
 
+TEST(XmlScanner, TextOnlyElementsAreSkippedWhole) {
+  // Skipped at once, and the scanner goes on after them as skipElement would.
+  for (const char* whole : {"<c r=\"A1\"><v>7</v></c><c/>", "<x:c><x:v>7</x:v></x:c><c/>", "<c></c><c/>"}) {
+    XmlScanner s(whole, "test", 16);
+    ASSERT_EQ(s.next(), XmlScanner::Token::Start);
+    EXPECT_EQ(s.skipTextOnlyElement("v"), std::string_view(whole).size() - 4) << whole;
+    EXPECT_EQ(s.depth(), 0u);
+    EXPECT_EQ(s.next(), XmlScanner::Token::Start) << whole;
+    EXPECT_TRUE(s.selfClosing());
+  }
+  // Anything else is left to the token-by-token scan, which judges it.
+  for (const char* other : {"<c><f>1</f></c>", "<c><v>1<!-- --></v></c>", "<c><v>1</v><extLst/></c>",
+                            "<c><v a=\"1\">1</v></c>", "<c> <v>1</v></c>", "<c><v>1</v></d>"}) {
+    XmlScanner s(other, "test", 16);
+    ASSERT_EQ(s.next(), XmlScanner::Token::Start);
+    EXPECT_EQ(s.skipTextOnlyElement("v"), 0u) << other;
+    EXPECT_EQ(s.depth(), 1u);
+    if (std::string_view(other).find("</d>") != std::string_view::npos)
+      EXPECT_THROW(s.skipElement(), Fault);
+    else
+      EXPECT_EQ(s.skipElement(), std::string_view(other).size()) << other;
+  }
+}
+
 TEST(XmlScanner, ReferencesAndAttributes) {
   std::string out;
   EXPECT_TRUE(appendUnescaped(out, "a&lt;b&gt;&amp;&quot;&apos;&#65;&#x42;&#x20AC;"));

@@ -96,7 +96,9 @@ void SheetCells::parseRow(XmlScanner& scanner) {
         if (column > kMaxColumns) scanner.fail("more cells in a row than a sheet holds");
       }
       cell.column = std::uint16_t(column);
-      cell.length = std::uint32_t(scanner.skipElement() - begin);
+      std::size_t end = scanner.skipTextOnlyElement("v");
+      if (!end) end = scanner.skipElement();
+      cell.length = std::uint32_t(end - begin);
       if (column <= lastColumn) ordered = false;
       lastColumn = column;
       parsing_.push_back(cell);

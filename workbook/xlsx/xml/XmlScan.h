@@ -85,6 +85,10 @@ class XmlScanner {
   // After a Start token: skips the element's content and end tag; returns the
   // offset just past the element.
   std::size_t skipElement();
+  // The same for an element that holds at most one `child` of text alone,
+  // as most cells do (<c r="A1"><v>7</v></c>), without a token for each
+  // piece; 0, with nothing skipped, for any other element.
+  std::size_t skipTextOnlyElement(std::string_view child);
   // Appends the text content of the element just started (references
   // resolved, CDATA as is) and consumes its end tag; child elements are
   // skipped.
