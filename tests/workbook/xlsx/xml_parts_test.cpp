@@ -118,9 +118,9 @@ TEST(CellContent, StringItemsLeaveOutPhoneticReadings) {
 TEST(CellContent, PlainCellsReadAsTheFullReadingReadsThem) {
   // Read in place when the element holds at most its value; what the quick
   // reading gives agrees with the full one, and everything else is left to it.
-  for (const char* plain :
-       {"<c r=\"C7\" s=\"3\"><v>300</v></c>", "<x:c r=\"A1\" t=\"s\"><x:v>12</x:v></x:c>", "<c r=\"A1\" s=\"2\"/>",
-        "<c r='A1' t=\"b\">\n  <v>1</v>\n</c>", "<c><v> 4.5 </v></c>", "<c r=\"A1\"></c>"}) {
+  for (const char* plain : {"<c r=\"C7\" s=\"3\"><v>300</v></c>", "<x:c r=\"A1\" t=\"s\"><x:v>12</x:v></x:c>",
+                            "<c r=\"A1\" s=\"2\"/>", "<c r='A1' t=\"b\">\n  <v>1</v>\n</c>", "<c><v> 4.5 </v></c>",
+                            "<c r=\"A1\"></c>", "<c r = \"A1\" s='2' ><v>1</v></c>"}) {
     SCOPED_TRACE(plain);
     const auto quick = readPlainCell(plain);
     ASSERT_TRUE(quick);

@@ -1,6 +1,7 @@
 #include "workbook/xlsx/sheet/CellContent.h"
 
 #include <charconv>
+#include <cstring>
 
 #include "workbook/Ascii.h"
 #include "workbook/xlsx/xml/Utf8.h"
@@ -72,49 +73,68 @@ void appendStringItem(XmlScanner& scanner, std::string& out) {
 }
 
 std::optional<PlainCell> readPlainCell(std::string_view xml) {
-  if (xml.size() < 4 || xml[0] != '<') return std::nullopt;
-  const std::string_view list = attributesOf(xml);
-  const std::string_view name = xml.substr(1, std::size_t(list.data() - xml.data()) - 1);
-  if (localName(name) != "c") return std::nullopt;
-  PlainCell cell;
-  XmlAttributes attributes(list);
-  XmlAttribute a;
-  while (attributes.next(a)) {
-    const std::string_view local = localName(a.name);
-    if (local == "t") cell.type = a.value;
-    if (local == "s") std::from_chars(a.value.data(), a.value.data() + a.value.size(), cell.style);
-  }
-  if (!attributes.ok()) return std::nullopt;
-  std::string_view rest = xml.substr(std::size_t(list.data() - xml.data()) + list.size());
-  if (rest == "/>") return cell;
-  if (rest.empty() || rest[0] != '>') return std::nullopt;
-  rest.remove_prefix(1);
-  const std::string_view prefix = namePrefix(name);
+  // One pass, as every reading is read this way; what it does not take in
+  // (anything the scanner would read otherwise) is left to readCellContent.
+  const char* p = xml.data();
+  const char* const end = p + xml.size();
+  auto isBlank = [](char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; };
   auto skipBlanks = [&] {
-    while (!rest.empty() && (rest[0] == ' ' || rest[0] == '\t' || rest[0] == '\r' || rest[0] == '\n'))
-      rest.remove_prefix(1);
+    while (p < end && isBlank(*p)) ++p;
   };
-  // "<" or "</", the prefix, the local name and ">": taken off when it is there.
+  auto startsWith = [&](std::string_view text) {
+    return std::size_t(end - p) >= text.size() && std::string_view(p, text.size()) == text;
+  };
+  if (xml.size() < 4 || *p++ != '<') return std::nullopt;
+  const char* const name = p;
+  while (p < end && isNameChar(*p)) ++p;
+  const std::string_view qname(name, std::size_t(p - name)), prefix = namePrefix(qname);
+  if (localName(qname) != "c") return std::nullopt;
+  PlainCell cell;
+  for (;;) {
+    const bool separated = p < end && isBlank(*p);
+    skipBlanks();
+    if (p == end) return std::nullopt;
+    if (*p == '>') break;
+    if (*p == '/') return p + 2 == end && p[1] == '>' ? std::optional<PlainCell>(cell) : std::nullopt;
+    const char* const attribute = p;
+    while (p < end && isNameChar(*p)) ++p;
+    const std::string_view attributeName(attribute, std::size_t(p - attribute));
+    skipBlanks();
+    if (!separated || attributeName.empty() || p == end || *p++ != '=') return std::nullopt;
+    skipBlanks();
+    if (p == end || (*p != '"' && *p != '\'')) return std::nullopt;
+    const char quote = *p++;
+    const char* const close = static_cast<const char*>(std::memchr(p, quote, std::size_t(end - p)));
+    if (!close) return std::nullopt;
+    const std::string_view value(p, std::size_t(close - p));
+    if (value.find('<') != std::string_view::npos) return std::nullopt;
+    p = close + 1;
+    const std::string_view local = localName(attributeName);
+    if (local == "t") cell.type = value;
+    if (local == "s") std::from_chars(value.data(), value.data() + value.size(), cell.style);
+  }
+  ++p;  // past the start tag's ">"
+  // "<" or "</", the prefix, the local name and ">": passed when it is there.
   auto tag = [&](std::string_view opening, std::string_view local) {
     const std::size_t size = opening.size() + prefix.size() + local.size() + 1;
-    if (rest.size() < size || rest.substr(0, opening.size()) != opening ||
-        rest.substr(opening.size(), prefix.size()) != prefix ||
-        rest.substr(opening.size() + prefix.size(), local.size()) != local || rest[size - 1] != '>')
+    if (std::size_t(end - p) < size || !startsWith(opening) ||
+        std::string_view(p + opening.size(), prefix.size()) != prefix ||
+        std::string_view(p + opening.size() + prefix.size(), local.size()) != local || p[size - 1] != '>')
       return false;
-    rest.remove_prefix(size);
+    p += size;
     return true;
   };
   skipBlanks();
   if (tag("<", "v")) {
-    const std::size_t end = rest.find_first_of("<&");
-    if (end == std::string_view::npos || rest[end] != '<') return std::nullopt;
+    const char* const valueEnd = static_cast<const char*>(std::memchr(p, '<', std::size_t(end - p)));
+    if (!valueEnd || std::memchr(p, '&', std::size_t(valueEnd - p))) return std::nullopt;
     cell.hasValue = true;
-    cell.value = rest.substr(0, end);
-    rest.remove_prefix(end);
+    cell.value = std::string_view(p, std::size_t(valueEnd - p));
+    p = valueEnd;
     if (!tag("</", "v")) return std::nullopt;
     skipBlanks();
   }
-  if (!tag("</", "c") || !rest.empty()) return std::nullopt;
+  if (!tag("</", "c") || p != end) return std::nullopt;
   return cell;
 }
 

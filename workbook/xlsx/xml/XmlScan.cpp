@@ -10,20 +10,17 @@
 
 namespace vk::xlsx {
 
-namespace {
-
-bool isSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
-
-// Names run up to a blank or one of these; a table, as every character of
-// every tag is looked up.
-constexpr auto kNameChars = [] {
+// A table, as every character of every tag is looked up.
+constexpr std::array<bool, 256> detail::kNameChars = [] {
   std::array<bool, 256> chars{};
-  for (int c = 0; c < 256; ++c) chars[std::size_t(c)] = true;
+  for (std::size_t c = 0; c < chars.size(); ++c) chars[c] = true;
   for (char c : std::string_view(" \t\n\r<>/=\"'&")) chars[static_cast<unsigned char>(c)] = false;
   return chars;
 }();
 
-bool isNameChar(char c) { return kNameChars[static_cast<unsigned char>(c)]; }
+namespace {
+
+bool isSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
 
 // Resolves one reference starting at raw[i] == '&'; advances i past it.
 bool appendReference(std::string& out, std::string_view raw, std::size_t& i) {

@@ -4,6 +4,7 @@
 // building a tree and reports where every element starts and ends, so that
 // untouched cells are written back exactly as they were read.
 
+#include <array>
 #include <cstddef>
 #include <initializer_list>
 #include <string>
@@ -11,6 +12,13 @@
 #include <vector>
 
 namespace vk::xlsx {
+
+namespace detail {
+extern const std::array<bool, 256> kNameChars;
+}
+// Whether a character may stand in a name, as the scanner reads names: all
+// but blanks and < > / = " ' &.
+inline bool isNameChar(char c) { return detail::kNameChars[static_cast<unsigned char>(c)]; }
 
 // "x:row" -> "row"; "row" -> "row".
 std::string_view localName(std::string_view qname);
