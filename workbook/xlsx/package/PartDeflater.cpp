@@ -1,7 +1,6 @@
 #include "workbook/xlsx/package/PartDeflater.h"
 
 #include <libdeflate.h>
-#include <zlib.h>
 
 #include "module1/Fault.h"
 
@@ -31,14 +30,6 @@ char* PartCompression::compressed(std::size_t size) {
   return compressed_.get();
 }
 
-struct PartDeflater::Stream {
-  z_stream z{};
-  bool started = false;
-  ~Stream() {
-    if (started) deflateEnd(&z);
-  }
-};
-
 PartDeflater::PartDeflater(PartCompression& buffers, Sink sink) : buffers_(buffers), sink_(std::move(sink)) {
   buffers_.text_.clear();
   // Room for the largest part compressed whole and a row more, so that the
@@ -48,34 +39,13 @@ PartDeflater::PartDeflater(PartCompression& buffers, Sink sink) : buffers_(buffe
 
 PartDeflater::~PartDeflater() = default;
 
-void PartDeflater::deflateText(int flush) {
-  std::string& text = buffers_.text_;
-  char* out = buffers_.compressed(kSlice);
-  z_stream& z = stream_->z;
-  z.next_in = reinterpret_cast<Bytef*>(text.data());
-  z.avail_in = uInt(text.size());
-  for (;;) {
-    z.next_out = reinterpret_cast<Bytef*>(out);
-    z.avail_out = uInt(kSlice);
-    const int result = deflate(&z, flush);
-    if (result != Z_OK && result != Z_STREAM_END && result != Z_BUF_ERROR) cannotCompress();
-    sink_(std::string_view(out, kSlice - z.avail_out));
-    if (result == Z_STREAM_END || (flush != Z_FINISH && z.avail_in == 0 && z.avail_out != 0)) break;
-  }
-  text.clear();
-}
-
 void PartDeflater::compressSlice() {
   std::string& text = buffers_.text_;
   summary_.crc = std::uint32_t(libdeflate_crc32(summary_.crc, text.data(), text.size()));
   summary_.size += text.size();
-  if (!stream_) {
-    // Too large to be compressed whole: streamed from here on.
-    stream_ = std::make_unique<Stream>();
-    if (deflateInit2(&stream_->z, Z_BEST_SPEED, Z_DEFLATED, -15, 9, Z_DEFAULT_STRATEGY) != Z_OK) cannotCompress();
-    stream_->started = true;
-  }
-  deflateText(Z_NO_FLUSH);
+  // Too large to be compressed whole: streamed from here on.
+  if (!stream_) stream_ = std::make_unique<PartStream>(sink_);
+  stream_->compress(text);
 }
 
 PartSummary PartDeflater::finish() {
@@ -83,7 +53,7 @@ PartSummary PartDeflater::finish() {
   if (stream_) {
     summary_.crc = std::uint32_t(libdeflate_crc32(summary_.crc, text.data(), text.size()));
     summary_.size += text.size();
-    deflateText(Z_FINISH);
+    stream_->finish(text);
     return summary_;
   }
   const std::size_t bound = libdeflate_deflate_compress_bound(buffers_.compressor_, text.size());

@@ -2,9 +2,8 @@
 // A part compressed as its text is produced. A part is compressed whole by
 // libdeflate, the fastest deflate and smaller than zlib at its fast levels,
 // unless its text grows past kWholeLimit (a results sheet of a million
-// cells): that one is streamed through zlib's fastest level, a slice at a
-// time, so that its text never stands in memory whole. The compressed bytes
-// go to a sink as they are made.
+// cells): that one is streamed (PartStream.h), so that its text never stands
+// in memory whole. The compressed bytes go to a sink as they are made.
 
 #include <cstddef>
 #include <cstdint>
@@ -12,6 +11,8 @@
 #include <memory>
 #include <string>
 #include <string_view>
+
+#include "workbook/xlsx/package/PartStream.h"
 
 struct libdeflate_compressor;
 
@@ -68,13 +69,11 @@ class PartDeflater {
 
  private:
   static constexpr std::size_t kSlice = std::size_t(1) << 20;
-  struct Stream;
   void compressSlice();
-  void deflateText(int flush);
 
   PartCompression& buffers_;
   Sink sink_;
-  std::unique_ptr<Stream> stream_;
+  std::unique_ptr<PartStream> stream_;
   PartSummary summary_;
 };
 
