@@ -81,9 +81,6 @@ std::optional<PlainCell> readPlainCell(std::string_view xml) {
   auto skipBlanks = [&] {
     while (p < end && isBlank(*p)) ++p;
   };
-  auto startsWith = [&](std::string_view text) {
-    return std::size_t(end - p) >= text.size() && std::string_view(p, text.size()) == text;
-  };
   if (xml.size() < 4 || *p++ != '<') return std::nullopt;
   const char* const name = p;
   while (p < end && isNameChar(*p)) ++p;
@@ -115,26 +112,27 @@ std::optional<PlainCell> readPlainCell(std::string_view xml) {
   }
   ++p;  // past the start tag's ">"
   // "<" or "</", the prefix, the local name and ">": passed when it is there.
-  auto tag = [&](std::string_view opening, std::string_view local) {
-    const std::size_t size = opening.size() + prefix.size() + local.size() + 1;
-    if (std::size_t(end - p) < size || !startsWith(opening) ||
-        std::string_view(p + opening.size(), prefix.size()) != prefix ||
-        std::string_view(p + opening.size() + prefix.size(), local.size()) != local || p[size - 1] != '>')
-      return false;
-    p += size;
+  auto tag = [&](bool closing, char local) {
+    const std::size_t size = (closing ? 3 : 2) + prefix.size() + 1;
+    if (std::size_t(end - p) < size || p[0] != '<' || (closing && p[1] != '/')) return false;
+    const char* at = p + (closing ? 2 : 1);
+    if (!prefix.empty() && std::string_view(at, prefix.size()) != prefix) return false;
+    at += prefix.size();
+    if (at[0] != local || at[1] != '>') return false;
+    p = at + 2;
     return true;
   };
   skipBlanks();
-  if (tag("<", "v")) {
+  if (tag(false, 'v')) {
     const char* const valueEnd = static_cast<const char*>(std::memchr(p, '<', std::size_t(end - p)));
     if (!valueEnd || std::memchr(p, '&', std::size_t(valueEnd - p))) return std::nullopt;
     cell.hasValue = true;
     cell.value = std::string_view(p, std::size_t(valueEnd - p));
     p = valueEnd;
-    if (!tag("</", "v")) return std::nullopt;
+    if (!tag(true, 'v')) return std::nullopt;
     skipBlanks();
   }
-  if (!tag("</", "c") || p != end) return std::nullopt;
+  if (!tag(true, 'c') || p != end) return std::nullopt;
   return cell;
 }
 

@@ -59,16 +59,6 @@ bool appendReference(std::string& out, std::string_view raw, std::size_t& i) {
 
 }  // namespace
 
-std::string_view localName(std::string_view qname) {
-  std::size_t colon = qname.find(':');
-  return colon == std::string_view::npos ? qname : qname.substr(colon + 1);
-}
-
-std::string_view namePrefix(std::string_view qname) {
-  std::size_t colon = qname.find(':');
-  return colon == std::string_view::npos ? std::string_view() : qname.substr(0, colon + 1);
-}
-
 bool XmlAttributes::next(XmlAttribute& attribute) {
   while (pos_ < list_.size() && isSpace(list_[pos_])) ++pos_;
   if (pos_ >= list_.size()) return false;

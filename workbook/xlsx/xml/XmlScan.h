@@ -20,10 +20,23 @@ extern const std::array<bool, 256> kNameChars;
 // but blanks and < > / = " ' &.
 inline bool isNameChar(char c) { return detail::kNameChars[static_cast<unsigned char>(c)]; }
 
+// Where a qualified name's colon is; names are short, and looked at for
+// every cell.
+inline std::size_t colonOf(std::string_view qname) {
+  for (std::size_t i = 0; i < qname.size(); ++i)
+    if (qname[i] == ':') return i;
+  return std::string_view::npos;
+}
 // "x:row" -> "row"; "row" -> "row".
-std::string_view localName(std::string_view qname);
+inline std::string_view localName(std::string_view qname) {
+  const std::size_t colon = colonOf(qname);
+  return colon == std::string_view::npos ? qname : qname.substr(colon + 1);
+}
 // "x:row" -> "x:"; "row" -> "".
-std::string_view namePrefix(std::string_view qname);
+inline std::string_view namePrefix(std::string_view qname) {
+  const std::size_t colon = colonOf(qname);
+  return colon == std::string_view::npos ? std::string_view() : qname.substr(0, colon + 1);
+}
 
 struct XmlAttribute {
   std::string_view name;   // qualified, as written
