@@ -46,7 +46,7 @@ CampaignReports::TestParts CampaignReports::render(const PreparedReports& test) 
 
 void CampaignReports::add(const TestParts& parts) {
   if (html_) html_->stream() << parts.html;
-  if (json_) {
+  if (json_ && !parts.json.empty()) {  // a workbook that faulted has no test
     json_->stream() << (firstJson_ ? "" : ",\n") << parts.json;
     firstJson_ = false;
   }
