@@ -81,9 +81,10 @@ class Campaign {
         if (next_ >= workbooks_.size()) return;
         i = next_++;
       }
-      progress_.started(workbooks_[i]);
+      const std::string name = fs::path(workbooks_[i]).filename().string();  // short enough for the line
+      progress_.started(name);
       Analysed done = analyse(workbooks_[i]);
-      progress_.finished(workbooks_[i]);
+      progress_.finished(name);
       {
         std::lock_guard lock(mutex_);
         waiting_[i] = std::move(done);
