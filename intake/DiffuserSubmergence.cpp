@@ -28,15 +28,15 @@ DiffuserSubmergence readDiffuserSubmergence(Workbook& book) {
     return unusable(" refers to " + name->refersTo + ", not to one cell");
   const std::string cell =
       " refers to sheet " + std::to_string(name->sheet) + ", cell " + a1Upper(r.firstRow, r.firstColumn) + ", which";
-  const CellKind kind = book.cellKind(name->sheet, r.firstRow, r.firstColumn);
-  if (kind == CellKind::Empty) return {};
-  if (kind != CellKind::Number && kind != CellKind::Text)
-    return unusable(cell + " holds " + cellKindText(kind) + ", not the submergence in feet");
   double feet = 0;
   try {
+    const CellKind kind = book.cellKind(name->sheet, r.firstRow, r.firstColumn);
+    if (kind == CellKind::Empty) return {};
+    if (kind != CellKind::Number && kind != CellKind::Text)
+      return unusable(cell + " holds " + cellKindText(kind) + ", not the submergence in feet");
     feet = book.readNumber(name->sheet, r.firstRow, r.firstColumn);
-  } catch (const Fault& notNumber) {
-    return unusable(cell + " is not a number (" + notNumber.text() + ")");
+  } catch (const Fault& unreadable) {
+    return unusable(cell + " is not a number (" + unreadable.text() + ")");
   }
   if (!std::isfinite(feet) || feet <= 0)
     return unusable(cell + " holds " + numberText(feet) + ", not a submergence above 0 ft");
