@@ -405,7 +405,8 @@ TEST_F(BatchCommandLine, AUsageErrorExitsWithTwoBeforeAnythingIsRead) {
   for (const std::vector<std::string>& arguments : {std::vector<std::string>{},
                                                     {"--thresholds", "5,x", book.string()},
                                                     {"--colour", book.string()},
-                                                    {book.string(), book.string()},
+                                                    {"--output", "copy.xlsx", book.string(), book.string()},
+                                                    {"--jobs", "0", book.string()},
                                                     {"--force", book.string()},
                                                     {book.string(), "--output"}}) {
     Ended ended = analyse(arguments);
