@@ -6,6 +6,7 @@
 #include <com/sun/star/container/XIndexAccess.hpp>
 #include <com/sun/star/frame/XController.hpp>
 #include <com/sun/star/frame/XFrame.hpp>
+#include <com/sun/star/frame/XStorable.hpp>
 #include <com/sun/star/sheet/CellFlags.hpp>
 #include <com/sun/star/sheet/FormulaResult.hpp>
 #include <com/sun/star/sheet/XCellRangeData.hpp>
@@ -15,6 +16,7 @@
 #include <com/sun/star/table/CellContentType.hpp>
 #include <com/sun/star/table/XCell.hpp>
 #include <com/sun/star/text/XTextRange.hpp>
+#include <com/sun/star/util/XModifiable.hpp>
 #include <com/sun/star/view/XSelectionSupplier.hpp>
 
 #include "module1/Fault.h"
@@ -53,7 +55,9 @@ std::string blockName(int sheet, const WriteBlock& b) {
 // and its charts at the end instead of one per block.
 class ControllerLock {
  public:
-  explicit ControllerLock(const Reference<css::frame::XModel>& model) : model_(model) { model_->lockControllers(); }
+  ControllerLock(const Reference<css::frame::XModel>& model, const std::string& path) : model_(model) {
+    officeCall([&] { return "write into the workbook " + path; }, [&] { model_->lockControllers(); });
+  }
   ~ControllerLock() {
     try {
       model_->unlockControllers();
@@ -67,6 +71,15 @@ class ControllerLock {
  private:
   Reference<css::frame::XModel> model_;
 };
+
+// What is left to say when the document went away while a command worked.
+Fault lostWhileWorking(const std::string& path, const std::string& detail) {
+  return Fault(FaultKind::Workbook,
+               "the results could not all be written: the workbook " + path +
+                   " was closed in LibreOffice, or LibreOffice ended, while the command was working, and what it "
+                   "wrote there is lost",
+               detail);
+}
 
 }  // namespace
 
@@ -84,9 +97,10 @@ CalcWorkbook::CalcWorkbook(std::shared_ptr<OfficeConnection> office, Reference<c
 CalcWorkbook::~CalcWorkbook() {
   try {
     flushAll();
-  } catch (const std::exception&) {
+  } catch (...) {
     // Too late to report: the commands commit at their end, so this only
-    // catches writes of a command that never ended.
+    // catches writes of a command that never ended, to a document that may
+    // be gone.
   }
 }
 
@@ -96,6 +110,29 @@ bool CalcWorkbook::alive() const {
   } catch (const css::uno::Exception&) {
     return false;
   }
+}
+
+void CalcWorkbook::changing() {
+  begin();
+  wroteInCommand_ = wroteHere_ = true;
+  values_.forget();
+}
+
+void CalcWorkbook::endCommand() {
+  sheets_.clear();
+  kinds_.reset();
+  values_.forget();
+  inCommand_ = wroteInCommand_ = false;
+}
+
+void CalcWorkbook::dropCommand() {
+  pending_.clear();
+  endCommand();
+}
+
+void CalcWorkbook::lostInCommand() {
+  dropCommand();
+  throw lostWhileWorking(path_, {});
 }
 
 Reference<css::sheet::XSpreadsheet> CalcWorkbook::sheet(int index) {
@@ -115,11 +152,15 @@ Reference<css::sheet::XSpreadsheet> CalcWorkbook::sheet(int index) {
 }
 
 double CalcWorkbook::readNumber(int s, int row, int column) {
+  begin();
   flush(s);
   Reference<css::sheet::XSpreadsheet> sheet = this->sheet(s);
   return officeCall(
       [&] { return "read " + cellName(s, row, column); },
       [&]() -> double {
+        if (buffered_)
+          if (std::optional<double> number = values_.number(sheet, s, row, column)) return *number;
+        // An error value (named from the cell) or a cell past the sheet's last row.
         Reference<css::table::XCell> cell = sheet->getCellByPosition(column - 1, row - 1);
         switch (cell->getType()) {
           case css::table::CellContentType_EMPTY: return 0.0;
@@ -140,6 +181,7 @@ double CalcWorkbook::readNumber(int s, int row, int column) {
 }
 
 CellKind CalcWorkbook::cellKind(int s, int row, int column) {
+  begin();
   flush(s);
   Reference<css::sheet::XSpreadsheet> sheet = this->sheet(s);
   return officeCall([&] { return "look at " + cellName(s, row, column); },
@@ -150,15 +192,18 @@ CellKind CalcWorkbook::cellKind(int s, int row, int column) {
 }
 
 std::vector<SheetTab> CalcWorkbook::sheets() {
+  begin();
   return officeCall([&] { return "list the sheets of " + path_; }, [&] { return sheetTabs(document_); });
 }
 
 std::optional<DefinedName> CalcWorkbook::definedName(std::string_view name) {
+  begin();
   return officeCall([&] { return "look up the defined name \"" + std::string(name) + "\" in " + path_; },
                     [&] { return documentDefinedName(document_, name); });
 }
 
 void CalcWorkbook::write(int s, int row, int column, const Variant& value) {
+  changing();
   sheet(s);  // a sheet that does not exist is a fault now, not at the flush
   if (kinds_) kinds_->forget(s);
   if (buffered_)
@@ -204,7 +249,7 @@ void CalcWorkbook::flush(int s) {
   if (it == pending_.end() || it->second.empty()) return;
   // Taken out first: a write that failed is reported once, not at every later flush.
   std::vector<WriteBlock> blocks = it->second.takeBlocks();
-  ControllerLock lock(document_);
+  ControllerLock lock(document_, path_);
   for (const WriteBlock& block : blocks) writeBlock(s, block);
 }
 
@@ -212,11 +257,12 @@ void CalcWorkbook::flushAll() {
   bool waiting = false;
   for (const auto& [s, buffer] : pending_) waiting = waiting || !buffer.empty();
   if (!waiting) return;
-  ControllerLock lock(document_);
+  ControllerLock lock(document_, path_);
   for (auto& [s, buffer] : pending_) flush(s);
 }
 
 void CalcWorkbook::clearContents(int s, std::string_view range) {
+  changing();
   const CellRange r = parseA1(range);
   Reference<css::sheet::XSpreadsheet> sheet = this->sheet(s);
   if (auto it = pending_.find(s); it != pending_.end()) it->second.discard(r);
@@ -232,6 +278,7 @@ void CalcWorkbook::clearContents(int s, std::string_view range) {
 }
 
 void CalcWorkbook::select(int s, std::string_view cell) {
+  begin();
   const CellRange r = parseA1(cell);
   Reference<css::sheet::XSpreadsheet> sheet = this->sheet(s);
   officeCall([&] { return "select " + cellName(s, r.firstRow, r.firstColumn); },
@@ -243,6 +290,7 @@ void CalcWorkbook::select(int s, std::string_view cell) {
 }
 
 void CalcWorkbook::show(int s) {
+  begin();
   Reference<css::sheet::XSpreadsheet> sheet = this->sheet(s);
   officeCall([&] { return "show sheet " + std::to_string(s) + " of " + path_; },
              [&] {
@@ -262,6 +310,7 @@ void CalcWorkbook::show(int s) {
 }
 
 void CalcWorkbook::runMacro(std::string_view name) {
+  changing();  // a macro changes the document as it likes
   flushAll();
   const std::string quoted = "\"" + std::string(name) + "\"";
   auto macro = officeCall([&] { return "look for the macro " + quoted + " in " + path_; },
@@ -277,22 +326,36 @@ void CalcWorkbook::runMacro(std::string_view name) {
 }
 
 void CalcWorkbook::commit() {
+  const bool delivering = wroteInCommand_;
   try {
     flushAll();
-  } catch (const Fault&) {
-    sheets_.clear();
-    kinds_.reset();
-    throw;
+  } catch (const Fault& failed) {
+    endCommand();
+    if (alive()) throw;
+    pending_.clear();
+    throw lostWhileWorking(path_, failed.detail());
   }
-  sheets_.clear();
-  kinds_.reset();
+  endCommand();
+  // Writes that reached a document which has gone since are not delivered either.
+  if (delivering && !alive()) throw lostWhileWorking(path_, {});
   if (store_) storeDocument(document_, *store_, path_);
 }
 
-void CalcWorkbook::discard() {
-  pending_.clear();
-  sheets_.clear();
-  kinds_.reset();
+void CalcWorkbook::discard() { dropCommand(); }
+
+bool CalcWorkbook::unsavedChanges() {
+  if (!wroteHere_) return false;
+  try {
+    return alive() && Reference<css::util::XModifiable>(document_, UNO_QUERY_THROW)->isModified();
+  } catch (const css::uno::Exception&) {
+    return false;  // gone: nothing is left to save
+  }
+}
+
+void CalcWorkbook::save() {
+  flushAll();
+  officeCall([&] { return "save the workbook " + path_; },
+             [&] { Reference<css::frame::XStorable>(document_, UNO_QUERY_THROW)->store(); });
 }
 
 }  // namespace vk

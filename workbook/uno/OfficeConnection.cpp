@@ -57,7 +57,8 @@ Reference<css::uno::XComponentContext> tryResolve(const Reference<css::bridge::X
 
 }  // namespace
 
-OfficeConnection::OfficeConnection(const LibreOfficeOptions& options) : watchdog_(options.watchdog) {
+OfficeConnection::OfficeConnection(const LibreOfficeOptions& options, const std::function<void()>& starting)
+    : watchdog_(options.watchdog) {
   Reference<css::uno::XComponentContext> local = localContext(options.programDir);
   const std::string pipe = options.pipeName;
   auto doing = [&] { return "connect on the pipe \"" + pipe + "\""; };
@@ -80,6 +81,7 @@ OfficeConnection::OfficeConnection(const LibreOfficeOptions& options) : watchdog
   }
   if (!context_.is()) {
     if (!options.startOffice) throw Fault(FaultKind::Workbook, "no LibreOffice listens on the pipe \"" + pipe + "\"");
+    if (starting) starting();
     std::vector<std::string> arguments{acceptArgument(pipe), "--nologo", "--norestore", "--nodefault"};
     arguments.insert(arguments.end(), options.officeArguments.begin(), options.officeArguments.end());
     if (!options.profileFolder.empty())
