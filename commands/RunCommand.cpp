@@ -90,9 +90,10 @@ void checkSameDocument(const Module1& m) {
   if (!m.DataBook || m.DataBook->stillOpen()) return;
   const std::string application = m.Engine ? m.Engine->name() : "the spreadsheet program";
   throw Fault(FaultKind::Workbook,
-              "the workbook " + m.DataBook->path() + " was closed after the Reading, or " + application +
-                  " ended. The initial analysis and any start thresholds edited there were not saved and are lost. "
-                  "Go \"<<Back\" and press \"Reading \" to attach the workbook again and read it anew");
+              "the workbook " + m.DataBook->path() + " was closed after the Reading (or " + application +
+                  " ended, or this program lost its connection to it). The initial analysis and any start "
+                  "thresholds edited there were not saved and are lost. Go \"<<Back\" and press \"Reading \" to "
+                  "attach the workbook again and read it anew");
 }
 
 std::string notConvergedWarning(const std::vector<int>& sets) {

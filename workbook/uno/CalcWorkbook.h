@@ -14,6 +14,7 @@
 #include "workbook/uno/DocumentStore.h"
 #include "workbook/uno/LibreOfficeEngine.h"
 #include "workbook/uno/OfficeConnection.h"
+#include "workbook/uno/OfficeFault.h"
 #include "workbook/uno/WriteBuffer.h"
 
 namespace vk {
@@ -63,9 +64,29 @@ class CalcWorkbook : public Workbook {
   // waiting, so that the command's end has nothing left to deliver, and
   // throws the fault that says what was lost.
   [[noreturn]] void lostInCommand();
+  // The connection it was bound over is lost: lets go of LibreOffice's
+  // objects. While this program holds a stand-in of one, a new connection to
+  // the same LibreOffice would be handed that stand-in again, dead; so a new
+  // connection is made only after every workbook of the old one let go.
+  void letGo();
   const css::uno::Reference<css::frame::XModel>& document() const { return document_; }
 
  private:
+  // The document; a fault once let go of.
+  const css::uno::Reference<css::frame::XModel>& doc() const;
+  // officeCall() on this document: whatever LibreOffice throws once the
+  // document has gone is told as its being gone, not in LibreOffice's terms.
+  template <class Call, class Doing>
+  auto onDocument(Doing&& doing, Call&& call) -> decltype(call()) {
+    try {
+      return call();
+    } catch (const css::lang::DisposedException& error) {
+      officeFault(doing(), error, true);
+    } catch (const css::uno::Exception& error) {
+      const bool gone = !alive();
+      officeFault(doing(), error, gone);
+    }
+  }
   css::uno::Reference<css::sheet::XSpreadsheet> sheet(int index);
   void flush(int sheet);
   void flushAll();

@@ -60,6 +60,15 @@ struct LibreOfficeEngine::State {
 
   void connect() {
     if (office && office->alive()) return;
+    if (office) {
+      // Everything of the lost connection goes first, or the new one would be
+      // handed its dead stand-ins again.
+      for (auto& [key, held] : books)
+        if (auto book = held.lock()) book->letGo();
+      loadedHere.clear();
+      heldUntilClosed.clear();
+      office.reset();
+    }
     auto tell = [this] {
       if (starting) starting("LibreOffice is starting, which takes a few seconds...");
     };

@@ -13,6 +13,10 @@
 
 namespace vk {
 
+// This program's own UNO runtime, made once (at the first connection): the
+// installation's type libraries and services, its bridges to offices among them.
+css::uno::Reference<css::uno::XComponentContext> localUnoContext(const std::string& programDir);
+
 class OfficeConnection {
  public:
   // Connects to the LibreOffice listening on options.pipeName; when none
