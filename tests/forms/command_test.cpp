@@ -327,13 +327,6 @@ class CommandTest : public QObject {
 
   // 7. The offer to save, answered both ways, at "Bye!!", "Start Over" and
   // the window's frame; a save that fails keeps the user where he is.
-  void nothingUnsavedIsNothingToOffer() {
-    readAndRun();
-    click(screen(), "cmdBye");
-    QVERIFY(flow->wizard->ended());
-    QCOMPARE(MessageBox::shown().size(), size_t(0));
-  }
-
   void byeOffersToSaveTheResults() {
     readAndRun();
     flow->book->unsaved = true;

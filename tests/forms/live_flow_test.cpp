@@ -184,6 +184,7 @@ class LiveFlowTest : public QObject {
     QCOMPARE(MessageBox::shown().size(), size_t(1));
     QVERIFY2(MessageBox::shown().front().text.contains("read-only"), qPrintable(MessageBox::shown().front().text));
     QVERIFY(control(screen(), "cmdNext")->isHidden());
+    QVERIFY(control(screen(), "SSCommand1")->isEnabled());
 
     // The first Open starts LibreOffice, and the selection line says so meanwhile.
     ShownTexts line(control<QLabel>(screen(), "Label2"));

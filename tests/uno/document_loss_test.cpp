@@ -177,80 +177,68 @@ class LostDocument : public ::testing::Test {
     return outcome;
   }
 
+  // The loss before and during each command. Before the Open and the
+  // Reading the workbook may be loaded anew, when an office is there to load
+  // it; otherwise the command that meets the loss ends in a fault, and
+  // `check` looks further at it and at the file.
+  void atEveryMoment(Loss loss, const std::function<void(Step, bool during, const Outcome&, const fs::path&)>& check) {
+    for (Step step : {Step::Open, Step::Reading, Step::Run})
+      for (bool during : {false, true}) {
+        SCOPED_TRACE(std::string(during ? "during the " : "before the ") + nameOf(step));
+        const fs::path file = dir / (std::string(nameOf(step)) + (during ? "-during" : "-before") + ".xlsx");
+        const Outcome outcome = analyse(loss, step, during, file);
+        if (!during && step != Step::Run && loss != Loss::Killed) {
+          EXPECT_FALSE(outcome.faultedIn) << outcome.fault;
+          continue;
+        }
+        ASSERT_EQ(outcome.faultedIn, step) << outcome.fault;
+        if (step == Step::Run && !during) {
+          for (const char* part : {"closed after the Reading", "initial analysis", "start thresholds", "\"<<Back\"",
+                                   "\"Reading \"", "read it anew"})
+            EXPECT_NE(outcome.fault.find(part), std::string::npos) << part << " in: " << outcome.fault;
+        }
+        check(step, during, outcome, file);
+      }
+  }
+
   fs::path dir;
   bool killed = false;
 };
 
-// Before the Open and before the Reading the workbook is loaded anew, when an
-// office is there to load it; before the Run that would lose the initial
-// analysis, and in the middle of any command the rest of its writes.
 TEST_F(LostDocument, ClosedByTheUserBeforeOrDuringEachCommand) {
-  for (Step step : {Step::Open, Step::Reading, Step::Run})
-    for (bool during : {false, true}) {
-      SCOPED_TRACE(std::string(during ? "during the " : "before the ") + nameOf(step));
-      const fs::path file = dir / (std::string(nameOf(step)) + (during ? "-during" : "-before") + ".xlsx");
-      const std::string onDisk = bytesOf(fs::path(VK_SOURCE_DIR) / "tests/data/e2e/three-sets.xlsx");
-      const Outcome outcome = analyse(Loss::Closed, step, during, file);
-      if (!during && step != Step::Run) {
-        EXPECT_FALSE(outcome.faultedIn) << outcome.fault;
-        continue;
-      }
-      ASSERT_EQ(outcome.faultedIn, step) << outcome.fault;
-      EXPECT_NE(outcome.fault.find("closed"), std::string::npos) << outcome.fault;
-      // Nothing loaded it again, and the wizard's engine never stores.
-      EXPECT_FALSE(isOpen(TestOffice::get().connection(), file.string()));
-      EXPECT_EQ(bytesOf(file), onDisk);
-      if (step == Step::Run && !during) {
-        for (const char* part : {"closed after the Reading", "initial analysis", "start thresholds", "\"<<Back\"",
-                                 "\"Reading \"", "read it anew"})
-          EXPECT_NE(outcome.fault.find(part), std::string::npos) << part << " in: " << outcome.fault;
-      }
-    }
+  const std::string onDisk = bytesOf(fs::path(VK_SOURCE_DIR) / "tests/data/e2e/three-sets.xlsx");
+  atEveryMoment(Loss::Closed, [&](Step, bool, const Outcome& outcome, const fs::path& file) {
+    EXPECT_NE(outcome.fault.find("closed"), std::string::npos) << outcome.fault;
+    // Nothing loaded it again, and the wizard's engine never stores.
+    EXPECT_FALSE(isOpen(TestOffice::get().connection(), file.string()));
+    EXPECT_EQ(bytesOf(file), onDisk);
+  });
 }
 
+// The tests' engine starts no office: after the kill every command fails.
 TEST_F(LostDocument, OfficeKilledBeforeOrDuringEachCommand) {
-  for (Step step : {Step::Open, Step::Reading, Step::Run})
-    for (bool during : {false, true}) {
-      SCOPED_TRACE(std::string(during ? "during the " : "before the ") + nameOf(step));
-      const fs::path file = dir / (std::string(nameOf(step)) + (during ? "-during" : "-before") + ".xlsx");
-      const Outcome outcome = analyse(Loss::Killed, step, during, file);
-      // The tests' engine starts no office: every command after the kill fails.
-      ASSERT_EQ(outcome.faultedIn, step) << outcome.fault;
-      if (step == Step::Run && !during) {
-        EXPECT_NE(outcome.fault.find("closed after the Reading (or LibreOffice ended"), std::string::npos)
-            << outcome.fault;
-      }
-      TestOffice::stop();
-      dir = fs::path(TestOffice::get().folder()) / "killed";
-      fs::create_directories(dir);
-      killed = false;
-    }
+  atEveryMoment(Loss::Killed, [&](Step, bool, const Outcome&, const fs::path&) {
+    TestOffice::stop();
+    dir = fs::path(TestOffice::get().folder()) / "killed";
+    fs::create_directories(dir);
+    killed = false;
+  });
 }
 
 // The office and its document stay; only the link is gone. The Open and the
 // Reading connect again and find the document; the Run does not take it for
-// the one the Reading read.
+// the one the Reading read, and writes nothing into it.
 TEST_F(LostDocument, ConnectionLostBeforeOrDuringEachCommand) {
-  for (Step step : {Step::Open, Step::Reading, Step::Run})
-    for (bool during : {false, true}) {
-      SCOPED_TRACE(std::string(during ? "during the " : "before the ") + nameOf(step));
-      const fs::path file = dir / (std::string(nameOf(step)) + (during ? "-during" : "-before") + ".xlsx");
-      const Outcome outcome = analyse(Loss::Disconnected, step, during, file);
-      if (!during && step != Step::Run) {
-        EXPECT_FALSE(outcome.faultedIn) << outcome.fault;
-        continue;
-      }
-      ASSERT_EQ(outcome.faultedIn, step) << outcome.fault;
-      if (step != Step::Run) continue;
-      // Still open in the office, without a result of this run.
-      Document doc = openDocument(TestOffice::get().connection(), file.string());
-      ASSERT_TRUE(doc.is());
-      EXPECT_TRUE(isEmptyCell(doc, c::kResultsSheet, c::kAverageRow, c::kKLa20Column));
-      if (!during) {
-        EXPECT_TRUE(isEmptyCell(doc, c::kResultsSheet, c::kStartPercentResultRow, c::testColumn(1)));
-      }
-      closeDocument(doc);
+  atEveryMoment(Loss::Disconnected, [&](Step step, bool during, const Outcome&, const fs::path& file) {
+    if (step != Step::Run) return;
+    Document doc = openDocument(TestOffice::get().connection(), file.string());
+    ASSERT_TRUE(doc.is());
+    EXPECT_TRUE(isEmptyCell(doc, c::kResultsSheet, c::kAverageRow, c::kKLa20Column));
+    if (!during) {
+      EXPECT_TRUE(isEmptyCell(doc, c::kResultsSheet, c::kStartPercentResultRow, c::testColumn(1)));
     }
+    closeDocument(doc);
+  });
 }
 
 // Every call of the Workbook interface on a document that went away, with
