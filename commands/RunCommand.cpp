@@ -92,8 +92,8 @@ void checkSameDocument(const Module1& m) {
   throw Fault(FaultKind::Workbook,
               "the workbook " + m.DataBook->path() + " was closed after the Reading (or " + application +
                   " ended, or this program lost its connection to it). The initial analysis and any start "
-                  "thresholds edited there were not saved and are lost. Go \"<<Back\" and press \"Reading \" to "
-                  "attach the workbook again and read it anew");
+                  "thresholds edited there are lost unless they were saved. Go \"<<Back\" and press \"Reading \" "
+                  "to attach the workbook again and read it anew");
 }
 
 std::string notConvergedWarning(const std::vector<int>& sets) {
