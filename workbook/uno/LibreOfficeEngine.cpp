@@ -40,7 +40,12 @@ void refuseReadOnly(const BoundDocument& bound, const std::string& path) {
                                      return storable.is() && storable->isReadonly();
                                    });
   if (!readOnly) return;
-  if (bound.loadedHere) closeQuietly(bound.model);
+  if (bound.loadedHere) {
+    closeQuietly(bound.model);
+    throw Fault(FaultKind::Workbook, "LibreOffice opened the workbook " + path +
+                                         " read-only; the results could not be written into it. Make the file "
+                                         "writable, then try again");
+  }
   throw Fault(FaultKind::Workbook, "the workbook " + path +
                                        " is open read-only in LibreOffice; the results could not be written into it. "
                                        "Open it there for editing (or close it), then open it here again");
