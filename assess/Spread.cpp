@@ -43,7 +43,9 @@ Maybe<SpreadStats> spreadOf(const std::vector<double>& values) {
 }
 
 Maybe<double> distanceFromOthers(const std::vector<double>& values, std::size_t index) {
-  if (values.size() < 3) return Maybe<double>::none("fewer than three probes");
+  // With three probes the others are two, and their standard deviation makes
+  // one probe of every test that is not exactly even lie beyond two of them.
+  if (values.size() < 4) return Maybe<double>::none("fewer than four probes");
   const MeanSd others = meanSd(values, index);
   if (others.sd == 0) return Maybe<double>::none("the other probes agree exactly");
   return std::fabs(values[index] - others.mean) / others.sd;

@@ -1,5 +1,6 @@
 // Makes a test workbook of any size from the template, for timing the whole
-// analysis: make-test-workbook TEMPLATE OUTPUT SETS READINGS.
+// analysis: make-test-workbook TEMPLATE OUTPUT SETS READINGS [AIRFLOW]
+// (scfm, 150 unless given; a campaign's workbooks differ in it).
 
 #include <cmath>
 #include <cstdio>
@@ -12,11 +13,12 @@
 
 int main(int argc, char** argv) {
   using namespace vk;
-  if (argc != 5) {
-    std::fprintf(stderr, "usage: make-test-workbook TEMPLATE OUTPUT SETS READINGS\n");
+  if (argc != 5 && argc != 6) {
+    std::fprintf(stderr, "usage: make-test-workbook TEMPLATE OUTPUT SETS READINGS [AIRFLOW]\n");
     return 2;
   }
   const int sets = std::stoi(argv[3]), readings = std::stoi(argv[4]);
+  const double airFlow = argc == 6 ? std::stod(argv[5]) : 150;
   try {
     std::filesystem::copy_file(argv[1], argv[2], std::filesystem::copy_options::overwrite_existing);
     XlsxEngine engine;
@@ -28,7 +30,7 @@ int main(int argc, char** argv) {
     book->write(c::kTestSheet, c::kWaterTempRow, col, Variant::dbl(16.5));
     book->write(c::kTestSheet, c::kBaroPressRow, col, Variant::dbl(29.7));
     book->write(c::kTestSheet, c::kTankVolumeRow, col, Variant::dbl(4000));
-    book->write(c::kTestSheet, c::kAirFlowRow, col, Variant::dbl(150));
+    book->write(c::kTestSheet, c::kAirFlowRow, col, Variant::dbl(airFlow));
     // A 40-minute test, whatever the number of readings; each probe a little
     // different, with some noise.
     for (int p = 1; p <= readings; ++p) {

@@ -1,6 +1,7 @@
 #include "commands/OpenCommand.h"
 
 #include "commands/CommitAfter.h"
+#include "commands/StartingNotice.h"
 #include "workbook/Book.h"
 #include "workbook/CellMap.h"
 
@@ -40,8 +41,16 @@ void OpenWorkbook(Module1& m, Feedback& screen, const std::string& directory, co
     return;
   }
   m.WorkbookPath = BuildWorkbookPath(directory, selectedFile);
-  screen.setCaption(Control::Label2, "Your selection is : " + m.WorkbookPath);
-  OpenBook(m);
+  const std::string selection = "Your selection is : " + m.WorkbookPath;
+  screen.setCaption(Control::Label2, selection);
+  {
+    // Starting the spreadsheet program takes seconds: the selection line
+    // says so meanwhile, and shows the choice alone again afterwards.
+    StartingNotice notice(
+        m.Engine.get(), [&](const std::string& text) { screen.setCaption(Control::Label2, selection + "\n" + text); },
+        [&] { screen.setCaption(Control::Label2, selection); });
+    OpenBook(m);
+  }
   commitAfter(m, [&] {
     blankTemplateAreas(dataBook(m));
     ShowBook(m, Integer(c::kTestSheet));

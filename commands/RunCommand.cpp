@@ -82,6 +82,20 @@ void checkDataRead(const Module1& m) {
     throw Fault(FaultKind::BadInput, "no data sets have been read: run the Reading command first");
 }
 
+// The Run works on the document the Reading read. Once a spreadsheet
+// application has closed it (or ended), its unsaved initial analysis and the
+// thresholds edited there are gone: binding again would load the file as it
+// was last saved, and the run would use thresholds nobody chose.
+void checkSameDocument(const Module1& m) {
+  if (!m.DataBook || m.DataBook->stillOpen()) return;
+  const std::string application = m.Engine ? m.Engine->name() : "the spreadsheet program";
+  throw Fault(FaultKind::Workbook,
+              "the workbook " + m.DataBook->path() + " was closed after the Reading (or " + application +
+                  " ended, or this program lost its connection to it). The initial analysis and any start "
+                  "thresholds edited there are lost unless they were saved. Go \"<<Back\" and press \"Reading \" "
+                  "to attach the workbook again and read it anew");
+}
+
 std::string notConvergedWarning(const std::vector<int>& sets) {
   std::string names;
   for (size_t k = 0; k < sets.size(); ++k) {
@@ -102,6 +116,7 @@ RunSummary RunAnalysis(Module1& m, Feedback& screen) {
   RunSummary summary = commitAfter(m, [&] {
     RunSummary run;
     checkDataRead(m);
+    checkSameDocument(m);
     OpenBook(m);
     RestoreData(m);
     const std::vector<float> thresholds = readStartThresholds(m, dataBook(m));

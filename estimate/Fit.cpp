@@ -40,9 +40,20 @@ inline Evaluation evaluate(double cinf, double c0, double decay, float conc, con
 
 inline float addSingle(float sum, double term, const Where& where) { return toSingle(double(sum) + term, where); }
 
-}  // namespace
+// A fit that fails numerically says what the user can do about it: most often
+// an outlier, or early readings the curve cannot follow. Other faults (of
+// whoever listens to the passes) pass as they are. Called from the handler.
+[[noreturn]] void failedFit(const Fault& fault, int set) {
+  const FaultKind kind = fault.kind();
+  if (kind != FaultKind::DivisionByZero && kind != FaultKind::InvalidOperation && kind != FaultKind::Overflow) throw;
+  const std::string n = std::to_string(set);
+  throw Fault(fault.kind(),
+              fault.text() + ". The fit of data set " + n + " cannot go on: check the readings of data set " + n +
+                  " for a wrong value, or raise its start threshold so that the fit begins later on the curve",
+              fault.detail());
+}
 
-void StartFit(Module1& m, FitLocals& fit, int set) {
+void startFit(Module1& m, FitLocals& fit, int set) {
   const int n = m.NumKept[set].asInteger();
   fit.PassCount[set] = Integer(0);
   Variant sumSq = Integer(0);
@@ -58,7 +69,7 @@ void StartFit(Module1& m, FitLocals& fit, int set) {
   m.SumSq[set] = sumSq;
 }
 
-FitSummary FitDataSet(Module1& m, FitLocals& fit, int set, const FitOptions& options, const FitCallbacks& callbacks) {
+FitSummary fitDataSet(Module1& m, FitLocals& fit, int set, const FitOptions& options, const FitCallbacks& callbacks) {
   const int n = m.NumKept[set].asInteger();
   FitSummary summary;
   summary.initialSumSq = m.SumSq[set].asDouble();
@@ -152,6 +163,24 @@ FitSummary FitDataSet(Module1& m, FitLocals& fit, int set, const FitOptions& opt
     m.C0[set] = c0Try;
     m.KLa[set] = klaTry;
     m.SumSq[set] = Variant::dbl(sumSqTry);
+  }
+}
+
+}  // namespace
+
+void StartFit(Module1& m, FitLocals& fit, int set) {
+  try {
+    startFit(m, fit, set);
+  } catch (const Fault& fault) {
+    failedFit(fault, set);
+  }
+}
+
+FitSummary FitDataSet(Module1& m, FitLocals& fit, int set, const FitOptions& options, const FitCallbacks& callbacks) {
+  try {
+    return fitDataSet(m, fit, set, options, callbacks);
+  } catch (const Fault& fault) {
+    failedFit(fault, set);
   }
 }
 

@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "assess/Units.h"
-#include "export/Numbers.h"
+#include "export/CsvCells.h"
 
 namespace vk::exporter {
 
@@ -15,7 +15,7 @@ namespace {
 using namespace vk::assess;
 using units::Dimension;
 
-std::string cell(double v) { return std::isfinite(v) ? shortest(v) : std::string(); }
+std::string cell(double v) { return numberCell(v); }
 std::string cell(const Maybe<double>& v) { return v ? cell(*v) : std::string(); }
 std::string cell(const std::optional<double>& v) { return v ? cell(*v) : std::string(); }
 

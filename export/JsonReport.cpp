@@ -1,32 +1,20 @@
 #include "export/JsonReport.h"
 
-#include <cmath>
-#include <nlohmann/json.hpp>
 #include <ostream>
 
 #include "assess/StandardBasis.h"
 #include "assess/Units.h"
+#include "export/JsonValues.h"
 
 namespace vk::exporter {
 
 namespace {
 
 using namespace vk::assess;
-using Json = nlohmann::ordered_json;  // keys in the order written, so the text is stable and readable
+using namespace vk::exporter::json;
 using units::Dimension;
 
-Json notApplicable(const std::string& reason) { return Json{{"not_applicable", reason}}; }
-
-// Every number goes through here: the output never holds NaN or infinity.
-Json num(double v) { return std::isfinite(v) ? Json(v) : notApplicable("not a finite number"); }
-
-Json maybe(const Maybe<double>& v) { return v ? num(*v) : notApplicable(v.reason); }
-
 Json optional(const std::optional<double>& v, const char* whyNot) { return v ? num(*v) : notApplicable(whyNot); }
-
-Json usSi(double us, Dimension d) { return Json{{"us", num(us)}, {"si", num(units::toSi(d, us))}}; }
-
-Json interval(const Interval& i) { return Json{{"low", num(i.low)}, {"high", num(i.high)}}; }
 
 Json estimate(const StandardEstimate& e, double scale = 1) {
   return Json{{"estimate", num(e.value * scale)},

@@ -12,7 +12,7 @@
 namespace vk::exporter {
 
 // The version of docs/assessment.schema.json that the output follows.
-inline constexpr const char* kSchemaVersion = "1.0.0";
+inline constexpr const char* kSchemaVersion = "1.1.0";
 
 struct ReportHeader {
   std::string programVersion;
@@ -20,6 +20,13 @@ struct ReportHeader {
   std::string engine;        // the workbook engine the Run used
   std::string workbookName;
   std::string workbookSha256;  // lower-case hex of the file as read; empty when not known
+};
+
+// The header of a campaign's report: the workbooks have headers of their own.
+struct CampaignHeader {
+  std::string programVersion;
+  std::string analysisTime;
+  std::string engine;
 };
 
 std::string assessmentJson(const ReportHeader& header, const assess::RunRecord& record,

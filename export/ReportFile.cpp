@@ -6,8 +6,11 @@
 #include <cerrno>
 #include <cstring>
 #include <filesystem>
+#include <ostream>
 #include <stdexcept>
 #include <utility>
+
+#include "export/FdStream.h"
 
 namespace vk::exporter {
 
@@ -38,16 +41,6 @@ std::pair<std::string, int> createTemporary(const std::string& report) {
   }
 }
 
-void writeAll(int fd, std::string_view bytes, const std::string& report) {
-  while (!bytes.empty()) {
-    const ssize_t n = ::write(fd, bytes.data(), bytes.size());
-    if (n < 0 && errno == EINTR) continue;
-    if (n < 0) fail("cannot write " + report, errno);
-    bytes.remove_prefix(static_cast<std::size_t>(n));
-  }
-  if (::fsync(fd) != 0) fail("cannot write " + report, errno);
-}
-
 }  // namespace
 
 void checkFolderWritable(const std::string& path) {
@@ -61,22 +54,30 @@ void checkFolderWritable(const std::string& path) {
                              " cannot be written there");
 }
 
-StagedReportFile::StagedReportFile(std::string path, std::string_view bytes) : path_(std::move(path)) {
+StagedReportFile::StagedReportFile(std::string path, std::string_view bytes)
+    : StagedReportFile(std::move(path), [bytes](std::ostream& out) { out << bytes; }) {}
+
+StagedReportFile::StagedReportFile(std::string path, const std::function<void(std::ostream&)>& write)
+    : path_(std::move(path)) {
   checkFolderWritable(path_);
   const auto [temporary, fd] = createTemporary(path_);
-  temporary_ = temporary;
   try {
-    writeAll(fd, bytes, path_);
+    FdStream out(fd);
+    write(out);
+    out.flush();
+    if (!out) fail("cannot write " + path_, out.error());
+    if (::fsync(fd) != 0) fail("cannot write " + path_, errno);
   } catch (...) {
     ::close(fd);
-    ::unlink(temporary_.c_str());
+    ::unlink(temporary.c_str());
     throw;
   }
   if (::close(fd) != 0) {
     const int error = errno;
-    ::unlink(temporary_.c_str());
+    ::unlink(temporary.c_str());
     fail("cannot write " + path_, error);
   }
+  temporary_ = temporary;
 }
 
 StagedReportFile::~StagedReportFile() {

@@ -3,6 +3,8 @@
 // final name and renamed over it, so that a reader, or a crash, never sees
 // half a report, and an earlier report stays until the new one is complete.
 
+#include <functional>
+#include <iosfwd>
 #include <string>
 #include <string_view>
 
@@ -23,6 +25,9 @@ class StagedReportFile {
  public:
   // Checks the folder (checkFolderWritable), then writes and flushes `bytes`.
   StagedReportFile(std::string path, std::string_view bytes);
+  // The same with the bytes `write` puts into the stream, written as they
+  // come; whatever `write` throws is passed on, the file removed.
+  StagedReportFile(std::string path, const std::function<void(std::ostream&)>& write);
   ~StagedReportFile();
   StagedReportFile(StagedReportFile&& other) noexcept;
   StagedReportFile& operator=(StagedReportFile&&) = delete;

@@ -18,4 +18,8 @@ ReportHeader reportHeaderNow(std::string engine, std::string workbookName, std::
           std::move(workbookName), std::move(workbookSha256)};
 }
 
+CampaignHeader campaignHeaderNow(std::string engine) {
+  return {VK_PROGRAM_VERSION, utcTimestamp(std::chrono::system_clock::now()), std::move(engine)};
+}
+
 }  // namespace vk::exporter

@@ -14,5 +14,6 @@ std::string utcTimestamp(std::chrono::system_clock::time_point when);
 
 // `workbookSha256` empty when the file could not be read.
 ReportHeader reportHeaderNow(std::string engine, std::string workbookName, std::string workbookSha256);
+CampaignHeader campaignHeaderNow(std::string engine);
 
 }  // namespace vk::exporter

@@ -26,6 +26,16 @@ QString FileList::fileName() const {
 }
 
 void FileList::keyPressEvent(QKeyEvent* event) {
+  // Return on a file does what a double click on it does: its click, then the Open.
+  const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+  if (enter && event->modifiers() == Qt::NoModifier && currentItem()) {
+    event->accept();
+    if (event->isAutoRepeat()) return;
+    currentItem()->setSelected(true);
+    emit click();
+    emit dblClick();
+    return;
+  }
   const int before = currentRow();
   QListWidget::keyPressEvent(event);
   if (currentRow() != before && currentRow() >= 0) emit click();

@@ -24,7 +24,7 @@ class FileList : public QListWidget {
  signals:
   // An entry was chosen, with the mouse or the arrow keys.
   void click();
-  // An entry was double-clicked (after its click).
+  // An entry was double-clicked (after its click), or Return was pressed on it.
   void dblClick();
 
  protected:

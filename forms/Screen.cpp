@@ -5,7 +5,9 @@
 #include <QPushButton>
 #include <QScreen>
 
+#include "forms/BusyCommand.h"
 #include "forms/CaptionLabel.h"
+#include "forms/CommandButton.h"
 #include "forms/MessageBox.h"
 #include "forms/ScreenFont.h"
 #include "module1/Fault.h"
@@ -38,10 +40,9 @@ QLabel* Screen::addLabel(const char* name, const QString& caption, TwipsRect whe
 
 QPushButton* Screen::addButton(const char* name, const QString& caption, TwipsRect where, double points,
                                std::optional<Pointer> pointer) {
-  auto* button = new QPushButton(caption, this);
+  auto* button = new CommandButton(caption, this);
   button->setObjectName(name);
   button->setFont(screenFont(points));
-  button->setAutoDefault(false);
   if (pointer) button->setCursor(pointerCursor(*pointer));
   place(button, where);
   return button;
@@ -62,6 +63,24 @@ void Screen::guarded(const std::function<void()>& work) {
   }
 }
 
+void Screen::command(const std::function<void()>& work) {
+  std::optional<QString> failure;
+  {
+    BusyCommand busy;
+    try {
+      work();
+    } catch (const Fault& fault) {
+      failure = QString::fromStdString(fault.description());
+    } catch (const std::exception& other) {
+      failure = QString::fromLocal8Bit(other.what());
+    }
+  }
+  if (failure) afterFault();
+  raise();
+  activateWindow();
+  if (failure) MessageBox::exclamation(this, *failure);
+}
+
 void Screen::showEvent(QShowEvent* event) {
   QWidget::showEvent(event);
   if (event->spontaneous()) return;
@@ -73,6 +92,10 @@ void Screen::showEvent(QShowEvent* event) {
 }
 
 void Screen::closeEvent(QCloseEvent* event) {
+  if (mayClose_ && !mayClose_()) {
+    event->ignore();
+    return;
+  }
   event->accept();
   emit closedByUser();
 }

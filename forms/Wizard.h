@@ -43,6 +43,12 @@ class Wizard : public QObject {
   void startOver();
   // Discards the screen and ends the program.
   void bye();
+  // Before the workbook is let go of ("Bye!!", "Start Over", a screen closed
+  // through its frame): when the spreadsheet program holds changes of this
+  // analysis that are not saved in the file, the user is told and asked
+  // whether to save them now. False when saving was asked for and failed:
+  // the user stays where he is. Not saving leaves the workbook as it is.
+  bool offerToSave(QWidget* parent);
 
  signals:
   // The program ends: "Bye!!", or the user closed the last screen.

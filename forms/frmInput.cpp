@@ -88,12 +88,19 @@ void frmInput::filFind_Click() {
 void frmInput::filFind_DblClick() { SSCommand1_Click(); }
 
 void frmInput::SSCommand1_Click() {
-  guarded([this] {
+  command([this] {
     Module1& m = wizard_.module();
     OpenWorkbook(m, feedback_, dirLook->path().toStdString(), filFind->fileName().toStdString());
     // Which engine holds the workbook now: the user looks for it in LibreOffice or not.
     if (m.FileBook && m.Engine) Label2->setText(Label2->text() + " (" + QString::fromStdString(m.Engine->name()) + ")");
   });
+}
+
+void frmInput::afterFault() {
+  cmdNext->setEnabled(false);
+  cmdNext->setVisible(false);
+  for (QWidget* choice : std::initializer_list<QWidget*>{SSCommand1, drvChange, dirLook, filFind})
+    choice->setEnabled(true);
 }
 
 void frmInput::cmdNext_Click() { wizard_.showRead(); }

@@ -18,6 +18,10 @@ class frmInput : public Screen {
  public:
   explicit frmInput(Wizard& wizard);
 
+ protected:
+  // Still choosing: the lists and "Open" usable, "Next >>" hidden.
+  void afterFault() override;
+
  private:
   void drvChange_Change();
   void dirLook_Change();

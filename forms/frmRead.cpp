@@ -41,13 +41,23 @@ void frmRead::Form_Load() { ProgressBar1->setVisible(false); }
 // Keeps the Reading's summary and the workbook's SHA-256 as it read it for
 // the test report of a later run.
 void frmRead::cmdRead_Click() {
-  guarded([this] {
+  command([this] {
     Module1& m = wizard_.module();
     wizard_.reading().reset();
     std::string sha256 = workbookSha256(m.WorkbookPath);
     ReadingSummary summary = ReadDataSets(m, feedback_);
     wizard_.reading() = ReadingForReport{std::move(summary), std::move(sha256)};
   });
+}
+
+void frmRead::afterFault() {
+  Label1->clear();
+  Label1->setVisible(true);
+  Label3->setVisible(false);
+  ProgressBar1->setVisible(false);
+  cmdNext->setEnabled(false);
+  cmdNext->setVisible(false);
+  cmdRead->setEnabled(true);
 }
 
 void frmRead::cmdBack_Click() { wizard_.showInput(); }

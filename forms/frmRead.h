@@ -18,6 +18,11 @@ class frmRead : public Screen {
  public:
   explicit frmRead(Wizard& wizard);
 
+ protected:
+  // Not busy, not read: "Wait...", the progress bar and the status line gone,
+  // "Reading " usable again and "Next>>" hidden.
+  void afterFault() override;
+
  private:
   void Form_Load();
   void cmdRead_Click();

@@ -59,7 +59,7 @@ void frmRun::Form_Load() { ProgressBar1->setVisible(false); }
 
 // The report is offered once a run has finished, like "Start Over" and "Bye!!".
 void frmRun::SSCommand2_Click() {
-  guarded([this] {
+  command([this] {
     lastRun_ = RunAnalysis(wizard_.module(), feedback_);
     cmdReport->setEnabled(true);
     cmdReport->setVisible(true);
@@ -68,9 +68,27 @@ void frmRun::SSCommand2_Click() {
 
 void frmRun::cmdBack_Click() { wizard_.showRead(); }
 
-void frmRun::cmdStartOver_Click() { wizard_.startOver(); }
+void frmRun::afterFault() {
+  Timer1->stop();
+  Label1->clear();
+  Label1->setVisible(true);
+  ProgressBar1->setVisible(false);
+  SSCommand2->setEnabled(true);
+  for (QPushButton* way : {cmdBye, cmdStartOver}) {
+    way->setEnabled(false);
+    way->setVisible(false);
+  }
+}
 
-void frmRun::cmdBye_Click() { wizard_.bye(); }
+// Both let go of the workbook: first the offer to save what only the
+// spreadsheet program holds.
+void frmRun::cmdStartOver_Click() {
+  if (wizard_.offerToSave(this)) wizard_.startOver();
+}
+
+void frmRun::cmdBye_Click() {
+  if (wizard_.offerToSave(this)) wizard_.bye();
+}
 
 void frmRun::Timer1_Timer() {}
 

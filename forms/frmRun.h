@@ -23,6 +23,11 @@ class frmRun : public Screen {
  public:
   explicit frmRun(Wizard& wizard);
 
+ protected:
+  // Not busy, not finished: the timer off, the status line empty, the
+  // progress bar hidden, "Run!!" usable again, "Bye!!" and "Start Over" hidden.
+  void afterFault() override;
+
  private:
   void Form_Load();
   void SSCommand2_Click();

@@ -205,6 +205,15 @@ void writeTestSheet(lxw_worksheet* ws, const Formats& f, const TestBook& b) {
       blank(ws, r.row, kConditionColumn, fmt);
   }
 
+  // Not a condition of the analysis: only a campaign's SSOTE reads it, by its defined name.
+  text(ws, kSubmergenceTemplateRow, kLabelColumn, "Diffuser submergence (for SSOTE; empty: none)", nullptr);
+  text(ws, kSubmergenceTemplateRow, kUnitColumn, "ft", f.unit);
+  if (b.submergenceFt)
+    check(worksheet_write_number(ws, R(kSubmergenceTemplateRow), C(kConditionColumn), *b.submergenceFt, f.input),
+          "write the submergence");
+  else
+    blank(ws, kSubmergenceTemplateRow, kConditionColumn, f.input);
+
   headingRow(ws, kReadingHeadingRow);
   text(ws, kReadingHeadingRow - 1, kTimeColumn, "Readings", f.title);
   text(ws, kReadingHeadingRow, kTimeColumn, "Time, min", f.heading);
@@ -391,7 +400,7 @@ void writeResultsSheet(lxw_workbook* wb, lxw_worksheet* ws, const Formats& f) {
   pageSetup(ws);
 }
 
-// "$C$7:$C$12" for "c7:c12".
+// "$C$7:$C$12" for "c7:c12", "$C$13" for "c13".
 std::string absolute(const std::string& range) {
   const CellRange r = parseA1(range);
   auto cell = [](int row, int column) {
@@ -399,11 +408,13 @@ std::string absolute(const std::string& range) {
     appendColumnLetters(text, column);
     return text + "$" + std::to_string(row);
   };
+  if (r.firstRow == r.lastRow && r.firstColumn == r.lastColumn) return cell(r.firstRow, r.firstColumn);
   return cell(r.firstRow, r.firstColumn) + ":" + cell(r.lastRow, r.lastColumn);
 }
 
 // The workbook-level names that mark the three sheets, on the cells the cell
-// map gives them; or what the book has them refer to instead.
+// map gives them, or what the book has them refer to instead; and the name
+// of the submergence cell.
 void defineSheetNames(lxw_workbook* wb, const TestBook& b) {
   for (const SheetDefinedName& n : kSheetDefinedNames) {
     const std::string sheet = kSheetNames[n.sheet - 1];
@@ -413,6 +424,9 @@ void defineSheetNames(lxw_workbook* wb, const TestBook& b) {
       if (name == n.name) formula = refersTo;
     check(workbook_define_name(wb, n.name, formula.c_str()), "define a name");
   }
+  const std::string submergence =
+      std::string("=") + kSheetNames[kTestSheet - 1] + "!" + absolute(a1(kSubmergenceTemplateRow, kConditionColumn));
+  check(workbook_define_name(wb, kDiffuserSubmergenceName, submergence.c_str()), "define a name");
 }
 
 // libxlsxwriter writes a formula's text result as t="str"; an error value is

@@ -32,6 +32,9 @@ struct TestBook {
   // C7 to C12: readings per set, data sets, water temperature, barometric
   // pressure, tank volume, air flow.
   std::vector<Condition> conditions = std::vector<Condition>(6);
+  // The diffuser's submergence in feet, in the labelled cell that the
+  // defined name "DiffuserSubmergence" marks on sheet 1; empty: not given.
+  std::optional<double> submergenceFt;
   std::vector<double> times;                // column G from row 7
   std::vector<std::vector<double>> probes;  // probe s in column 7 + s from row 7
   int sheets = 3;                           // fewer than three: a fault of the engine
@@ -44,8 +47,8 @@ struct TestBook {
   // The template's sheet (1 test, 2 initial analysis, 3 results) at each
   // tab, the first tab first.
   std::vector<int> tabOrder = {1, 2, 3};
-  // The template's defined names on its sheets (workbook/CellMap.h), unless
-  // the workbook is one made before them.
+  // The template's defined names on its sheets and its submergence cell
+  // (workbook/CellMap.h), unless the workbook is one made before them.
   bool definedNames = true;
   // Defined names that refer to something else than their sheet's cells:
   // name, what it refers to ("=#REF!").

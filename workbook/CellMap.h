@@ -34,6 +34,12 @@ constexpr int kBaroPressRow = 10;    // C10
 constexpr int kTankVolumeRow = 11;   // C11
 constexpr int kAirFlowRow = 12;      // C12
 
+// The diffuser's submergence in feet, for a campaign's SSOTE. The program
+// finds it only by this workbook-level defined name, never by an address:
+// older workbooks may use the template's cell for something else.
+constexpr const char* kDiffuserSubmergenceName = "DiffuserSubmergence";
+constexpr int kSubmergenceTemplateRow = 13;  // where the template puts it: C13, beside its label
+
 // What each condition cell holds, for messages ("water temperature").
 inline const char* conditionName(int row) {
   switch (row) {

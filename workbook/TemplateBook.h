@@ -35,6 +35,9 @@ class TemplateBook : public Workbook {
   void runMacro(std::string_view name) override;
   void commit() override;
   void discard() override;
+  bool stillOpen() override { return tabs_->stillOpen(); }
+  bool unsavedChanges() override { return tabs_->unsavedChanges(); }
+  void save() override { tabs_->save(); }
   const std::string& path() const override { return tabs_->path(); }
 
  private:

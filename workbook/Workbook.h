@@ -4,6 +4,7 @@
 // behind it. Sheets are addressed by their position (1 is the first), cells
 // by 1-based row and column, ranges by lower-case A1 addresses.
 
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -52,6 +53,18 @@ class Workbook {
   // then not stored.
   virtual void discard() = 0;
 
+  // Whether the document this workbook was bound to is still open. A
+  // spreadsheet application may close it (or end, or lose the link to this
+  // program), and what it held unsaved goes with it; a workbook file stays.
+  virtual bool stillOpen() { return true; }
+  // Whether a spreadsheet application holds changes this program made to the
+  // document that are not saved in its file yet. A workbook file is saved
+  // by every commit, so it has none.
+  virtual bool unsavedChanges() { return false; }
+  // Saves the document into its file, in the file's own format; nothing to
+  // do for a workbook file.
+  virtual void save() {}
+
   // The full path the workbook was bound by.
   virtual const std::string& path() const = 0;
 };
@@ -70,6 +83,10 @@ class WorkbookEngine {
   // The extensions of the files it opens, without the dot ("xlsx"); the
   // wizard lists those files.
   virtual std::vector<std::string> extensions() const = 0;
+  // Told, while binding, when the engine starts the spreadsheet application
+  // it works through, which takes a while; what it says is for the user
+  // ("LibreOffice is starting..."). An empty function stops the telling.
+  virtual void tellWhenStarting(std::function<void(const std::string& notice)> tell) { (void)tell; }
 };
 
 }  // namespace vk

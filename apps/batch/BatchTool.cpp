@@ -10,6 +10,7 @@
 #include "commands/OpenCommand.h"
 #include "commands/ReadingCommand.h"
 #include "commands/RunCommand.h"
+#include "intake/DiffuserSubmergence.h"
 #include "module1/NumberText.h"
 #include "workbook/Book.h"
 #include "workbook/CellMap.h"
@@ -22,29 +23,42 @@ namespace fs = std::filesystem;
 
 std::string BatchUsage() {
   std::string text =
-      "usage: velm-kalix-batch [--thresholds LIST] [--output COPY [--force]] [--engine NAME] [--json FILE|-]\n"
-      "                        [--csv FILE] [--html FILE] [--criteria FILE] [--strict] [--verbose] WORKBOOK\n"
+      "usage: velm-kalix-batch [--thresholds LIST] [--output COPY | --output-dir DIR] [--force]\n"
+      "                        [--engine NAME] [--jobs N] [--recursive] [--json FILE|-] [--csv FILE] [--html FILE]\n"
+      "                        [--criteria FILE] [--strict] [--verbose] WORKBOOK... | FOLDER...\n"
       "  Analyses the oxygen-transfer test in WORKBOOK (.xlsx or .xlsm; under LibreOffice also .xls\n"
       "  and .ods) and writes the results into it, once, when the whole analysis succeeded. After the\n"
       "  results, the validity checks that did not pass are listed on the error output.\n"
+      "  Several workbooks, or the workbooks in FOLDER, are a test campaign: each is analysed so, in\n"
+      "  name order and each file once; a fault in one does not stop the others. After their results\n"
+      "  come the campaign's summary and its performance curves (SOTE and SOTR against air flow).\n"
       "  --thresholds LIST  start thresholds in percent of each set's last reading, comma-separated,\n"
       "                     one per data set, each from 0 to 100 (an empty item means 0 %; sets beyond\n"
-      "                     the list keep 1 %)\n"
+      "                     the list keep 1 %); for every workbook\n"
       "  --output COPY      leave WORKBOOK as it is and write the analysed workbook to COPY\n"
-      "  --force            let --output replace a COPY that exists\n"
+      "  --output-dir DIR   leave the workbooks as they are and write the analysed ones into DIR,\n"
+      "                     under their own names\n"
+      "  --force            let --output or --output-dir replace a file that exists\n"
       "  --engine NAME      embedded (the default) or libreoffice: a headless LibreOffice Calc of its\n"
       "                     own, which stores the analysed workbook in its own format\n"
+      "  --jobs N           analyse N workbooks at once (1 to 64; the default is the number of cores,\n"
+      "                     LibreOffice always one at a time); the output is the same for any N\n"
+      "  --recursive        also the workbooks in FOLDER's sub-folders\n"
       "  --json FILE|-      the assessment as JSON (docs/assessment.schema.json); with -, the JSON\n"
-      "                     alone goes to the standard output and everything else to the error output\n"
-      "  --csv FILE         the per-probe summary as CSV\n"
-      "  --html FILE        the test report as one self-contained HTML page with plots\n"
+      "                     alone goes to the standard output and everything else to the error output;\n"
+      "                     of a campaign, the campaign and every test\n"
+      "  --csv FILE         the per-probe summary as CSV; of a campaign, its summary\n"
+      "  --html FILE        the test report as one self-contained HTML page with plots; of a campaign,\n"
+      "                     its summary, curves and every test\n"
       "  --criteria FILE    the limits of the checks from a JSON file (docs/assessment-criteria.md)\n"
       "  --strict           exit with status 3 when a check fails (warnings do not count)\n"
       "  --verbose          with a fault, also what the spreadsheet engine reported in its own terms\n"
       "  -h, --help         print this help\n"
       "  --version          print the version\n"
-      "  Report files are written only when the analysis succeeded, each whole or not at all.\n"
-      "exit status (when two apply, the first of 2, 1, 3, 0 wins):\n";
+      "  Report files are written only when the analysis succeeded, each whole or not at all; those of\n"
+      "  a campaign once all its workbooks are done.\n"
+      "exit status (when two apply, the first of 2, 1, 3, 0 wins; of a campaign, the worst of its\n"
+      "workbooks'):\n";
   for (const ExitStatusMeaning& line : kExitStatuses)
     text += "  " + std::to_string(line.status) + "  " + line.meaning + "\n";
   return text;
@@ -77,6 +91,14 @@ std::optional<std::vector<std::optional<double>>> parseThresholds(const std::str
     start = comma + 1;
   }
   return items;
+}
+
+// A whole number of jobs within reason: more than this would only queue.
+std::optional<unsigned> parseJobs(const std::string& text) {
+  if (text.empty() || text.size() > 4 || text.find_first_not_of("0123456789") != std::string::npos) return {};
+  const unsigned jobs = unsigned(std::stoul(text));
+  if (jobs < 1 || jobs > kMostJobs) return {};
+  return jobs;
 }
 
 std::string figure(const Variant& v, int decimals) {
@@ -183,6 +205,17 @@ std::optional<BatchOptions> ParseBatchArguments(const std::vector<std::string>& 
       if (!(options.report.criteria = value())) return std::nullopt;
     } else if (arg == "--strict") {
       options.report.strict = true;
+    } else if (arg == "--output-dir") {
+      if (!(options.outputDir = value())) return std::nullopt;
+    } else if (arg == "--recursive") {
+      options.recursive = true;
+    } else if (arg == "--jobs") {
+      auto count = value();
+      if (!count) return std::nullopt;
+      if (!(options.jobs = parseJobs(*count))) {
+        error = "--jobs takes a whole number from 1 to " + std::to_string(kMostJobs) + ", not \"" + *count + "\"";
+        return std::nullopt;
+      }
     } else if (arg == "--force") {
       options.force = true;
     } else if (arg == "-h" || arg == "--help") {
@@ -192,31 +225,39 @@ std::optional<BatchOptions> ParseBatchArguments(const std::vector<std::string>& 
     } else if (arg.rfind("--", 0) == 0 && arg.size() > 2) {
       error = "unknown option " + arg;
       return std::nullopt;
-    } else if (options.workbook.empty()) {
-      options.workbook = arg;
     } else {
-      error = "only one workbook can be analysed at a time";
-      return std::nullopt;
+      options.inputs.push_back(arg);
     }
   }
   if (options.help || options.version) return options;
-  if (options.workbook.empty()) {
+  if (options.inputs.empty()) {
     error = "no workbook given";
     return std::nullopt;
   }
-  error = reportOptionsError(options.report, options.workbook, options.output);
-  if (!error.empty()) return std::nullopt;
-  if (options.force && !options.output) {
-    error = "--force goes with --output";
+  if (options.output && options.outputDir) {
+    error = "--output names one copy and --output-dir a folder for the copies: give one of them";
     return std::nullopt;
   }
+  if (options.output && options.inputs.size() > 1) {
+    error = "--output names the copy of one workbook; with several, give --output-dir DIR";
+    return std::nullopt;
+  }
+  if (options.force && !options.output && !options.outputDir) {
+    error = "--force goes with --output or --output-dir";
+    return std::nullopt;
+  }
+  // One workbook, or a folder the campaign looks into (Campaign.h).
+  options.workbook = options.inputs.front();
+  if (options.inputs.size() == 1) error = reportOptionsError(options.report, options.workbook, options.output);
+  if (!error.empty()) return std::nullopt;
   return options;
 }
 
-int RunBatch(const BatchOptions& options, std::shared_ptr<WorkbookEngine> engine, std::ostream& out,
-             std::ostream& err) {
-  assess::Criteria criteria;
-  if (const int status = prepareReports(options.report, criteria, err)) return status;
+namespace {
+
+// The analysis of RunBatch; `outcome`, when given, keeps what a campaign needs.
+int analyse(const BatchOptions& options, const assess::Criteria& criteria, std::shared_ptr<WorkbookEngine> engine,
+            std::ostream& out, std::ostream& err, AnalysisOutcome* outcome) {
   ConsoleFeedback screen(err);
   std::shared_ptr<Workbook> copy;  // held until the analysis binds it by its path
   try {
@@ -233,6 +274,7 @@ int RunBatch(const BatchOptions& options, std::shared_ptr<WorkbookEngine> engine
     m.Engine = std::move(engine);
     const fs::path at(target);
     std::string thresholdWarning;
+    DiffuserSubmergence submergence;
     PreparedReports reports;
     const RunSummary run = commitAfter(
         m,
@@ -241,20 +283,43 @@ int RunBatch(const BatchOptions& options, std::shared_ptr<WorkbookEngine> engine
           const ReadingSummary reading = ReadDataSets(m, screen);
           if (options.thresholds) thresholdWarning = writeThresholds(m, *options.thresholds);
           RunSummary analysis = RunAnalysis(m, screen);
+          if (outcome) submergence = readDiffuserSubmergence(dataBook(m));
           reports = stageReports(analysis, reading, analysed, options.report, criteria);
           return analysis;
         },
         AfterFault::WriteNothing);
     printSummary(run, options.report.jsonToStandardOutput() ? err : out);
     if (!thresholdWarning.empty()) screen.warning(thresholdWarning);
+    if (!submergence.warning.empty()) screen.warning(submergence.warning);
+    if (outcome) {
+      outcome->submergenceFt = submergence.feet;
+      outcome->reports.emplace(std::move(reports));
+      return publishReports(*outcome->reports, options.report, out, err);
+    }
     return publishReports(reports, options.report, out, err);
   } catch (const Fault& fault) {
     if (copy) copy->discard();  // a fault before the analysis had it
     err << fault.what() << "\n";
     if (options.verbose && !fault.detail().empty()) err << "details: " << fault.detail() << "\n";
     err << "Nothing was written.\n";
+    if (outcome) outcome->fault = fault.what();
     return kExitFault;
   }
+}
+
+}  // namespace
+
+int RunBatch(const BatchOptions& options, std::shared_ptr<WorkbookEngine> engine, std::ostream& out,
+             std::ostream& err) {
+  assess::Criteria criteria;
+  if (const int status = prepareReports(options.report, criteria, err)) return status;
+  return analyse(options, criteria, std::move(engine), out, err, nullptr);
+}
+
+int RunBatchInCampaign(const BatchOptions& options, const assess::Criteria& criteria,
+                       std::shared_ptr<WorkbookEngine> engine, std::ostream& out, std::ostream& err,
+                       AnalysisOutcome& outcome) {
+  return analyse(options, criteria, std::move(engine), out, err, &outcome);
 }
 
 }  // namespace vk

@@ -17,10 +17,15 @@
 namespace vk {
 
 struct BatchOptions {
-  std::string workbook;
-  std::optional<std::string> output;  // write the analysed workbook there instead
-  bool force = false;                 // let --output replace an existing file
-  std::string engine = "embedded";    // or "libreoffice"
+  std::string workbook;                  // the one workbook RunBatch analyses
+  std::vector<std::string> inputs;       // every WORKBOOK or FOLDER given (Campaign.h)
+  std::optional<std::string> output;     // write the analysed workbook there instead
+  std::optional<std::string> outputDir;  // several workbooks: their copies there, under their own names
+  bool force = false;                    // let --output or --output-dir replace an existing file
+  bool recursive = false;                // a FOLDER's sub-folders too
+  std::optional<unsigned> jobs;          // workbooks analysed at once; the cores when not given
+  bool progress = false;                 // not an option: main() sets it when the error output is a terminal
+  std::string engine = "embedded";       // or "libreoffice"
   // Start thresholds in percent, one per data set; nullopt clears the cell.
   std::optional<std::vector<std::optional<double>>> thresholds;
   ReportOptions report;
@@ -29,6 +34,10 @@ struct BatchOptions {
   bool help = false;
   bool version = false;
 };
+
+// The most workbooks analysed at once: each holds a lock file, and an
+// interrupted run removes at most 64 (workbook/file/InterruptedRun.cpp).
+inline constexpr unsigned kMostJobs = 64;
 
 // Parses the arguments after the program name; nullopt with `error` set on a
 // usage error.
@@ -45,5 +54,19 @@ std::string BatchVersion();
 // left as it was (and no copy made); kExitUsage for a criteria file that
 // cannot be used; kExitCheckFailed for a failed check under --strict.
 int RunBatch(const BatchOptions& options, std::shared_ptr<WorkbookEngine> engine, std::ostream& out, std::ostream& err);
+
+// What a campaign keeps of one workbook's analysis.
+struct AnalysisOutcome {
+  std::string fault;  // what went wrong, as printed; empty when the workbook was analysed and written
+  std::optional<PreparedReports> reports;  // the header, the Run's record and its assessment
+  std::optional<double> submergenceFt;     // the diffuser's submergence the workbook gives
+};
+
+// RunBatch on one workbook of a campaign: with the criteria read once for
+// all, no report files of its own, and the diffuser's submergence read
+// inside the analysis.
+int RunBatchInCampaign(const BatchOptions& options, const assess::Criteria& criteria,
+                       std::shared_ptr<WorkbookEngine> engine, std::ostream& out, std::ostream& err,
+                       AnalysisOutcome& outcome);
 
 }  // namespace vk

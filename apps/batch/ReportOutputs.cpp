@@ -8,7 +8,6 @@
 #include <vector>
 
 #include "assess/Assessment.h"
-#include "module1/Fault.h"
 #include "commands/ProgramTrimming.h"
 #include "commands/RunRecordOf.h"
 #include "export/CsvSummary.h"
@@ -17,6 +16,7 @@
 #include "export/ReportHeader.h"
 #include "export/Sha256.h"
 #include "export/html/HtmlReport.h"
+#include "module1/Fault.h"
 
 namespace vk {
 
@@ -114,7 +114,7 @@ int prepareReports(const ReportOptions& report, assess::Criteria& criteria, std:
 
 AnalysedWorkbook describeWorkbook(const std::string& path, const std::string& engine, const ReportOptions& report) {
   AnalysedWorkbook workbook{engine, fs::path(path).filename().string(), ""};
-  if (report.json || report.html) {
+  if (report.hasHeader()) {
     try {
       workbook.sha256 = exporter::sha256OfFile(path);
     } catch (const std::exception&) {
@@ -126,17 +126,19 @@ AnalysedWorkbook describeWorkbook(const std::string& path, const std::string& en
 
 PreparedReports stageReports(const RunSummary& run, const ReadingSummary& reading, const AnalysedWorkbook& workbook,
                              const ReportOptions& report, const assess::Criteria& criteria) {
-  const assess::RunRecord record = runRecordOf(run, reading);
-  const assess::Assessment assessment =
-      assess::assess(record, criteria, {trimWithProgram, report.fullTruncationCurve()});
   PreparedReports prepared;
+  prepared.record = runRecordOf(run, reading);
+  const assess::RunRecord& record = prepared.record;
+  prepared.assessment = assess::assess(record, criteria, {trimWithProgram, report.fullTruncationCurve()});
+  const assess::Assessment& assessment = prepared.assessment;
   for (const assess::CheckResult& c : assessment.checks) {
     if (c.verdict != assess::Verdict::Warn && c.verdict != assess::Verdict::Fail) continue;
     prepared.checkLines.push_back(checkLine(c));
     prepared.checkFailed = prepared.checkFailed || c.verdict == assess::Verdict::Fail;
   }
 
-  const exporter::ReportHeader header = exporter::reportHeaderNow(workbook.engine, workbook.name, workbook.sha256);
+  prepared.header = exporter::reportHeaderNow(workbook.engine, workbook.name, workbook.sha256);
+  const exporter::ReportHeader& header = prepared.header;
   const std::vector<std::pair<const std::optional<std::string>&, std::function<void(std::ostream&)>>> files = {
       {report.json, [&](std::ostream& o) { exporter::writeJson(o, header, record, assessment); }},
       {report.csv, [&](std::ostream& o) { exporter::writeCsv(o, record, assessment); }},

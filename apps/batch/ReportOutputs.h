@@ -7,13 +7,14 @@
 #include <iosfwd>
 #include <optional>
 #include <string>
-
 #include <vector>
 
 #include "apps/batch/ExitStatus.h"
+#include "assess/Assessment.h"
 #include "assess/Criteria.h"
 #include "commands/ReadingCommand.h"
 #include "commands/RunCommand.h"
+#include "export/JsonReport.h"
 #include "export/ReportFile.h"
 
 namespace vk {
@@ -24,10 +25,14 @@ struct ReportOptions {
   std::optional<std::string> html;
   std::optional<std::string> criteria;
   bool strict = false;
+  // One workbook of a campaign whose --json or --html holds every test.
+  bool inCampaignReport = false;
 
   bool jsonToStandardOutput() const { return json && *json == "-"; }
+  // A report that names the workbook and shows the whole test.
+  bool hasHeader() const { return json || html || inCampaignReport; }
   // The full truncation curve is worth its cost only in a report that shows it.
-  bool fullTruncationCurve() const { return json || html; }
+  bool fullTruncationCurve() const { return hasHeader(); }
 };
 
 // The usage error of the report options, empty when there is none: "-" for
@@ -53,6 +58,9 @@ AnalysedWorkbook describeWorkbook(const std::string& path, const std::string& en
 // The assessment of a Run and its report files, staged while the analysis
 // is still one transaction and published once the workbook is written.
 struct PreparedReports {
+  exporter::ReportHeader header;
+  assess::RunRecord record;
+  assess::Assessment assessment;
   std::vector<std::string> checkLines;  // the checks that warned or failed
   bool checkFailed = false;
   std::string standardOutput;  // the JSON for --json -

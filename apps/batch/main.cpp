@@ -1,11 +1,12 @@
-// velm-kalix-batch: the whole analysis of one workbook without screens.
+// velm-kalix-batch: the whole analysis of one workbook, or of a campaign of
+// them, without screens.
 
 #include <unistd.h>
 
 #include <filesystem>
 #include <iostream>
 
-#include "apps/batch/BatchTool.h"
+#include "apps/batch/Campaign.h"
 #include "module1/Fault.h"
 #include "workbook/file/InterruptedRun.h"
 #include "workbook/xlsx/XlsxEngine.h"
@@ -52,7 +53,10 @@ int runUnderLibreOffice(const vk::BatchOptions& options) {
   int status = vk::kExitFault;
   try {
     auto engine = vk::loadLibreOfficeEngine(office);
-    status = vk::RunBatch(options, engine, std::cout, std::cerr);
+    // One office for a whole campaign, one document at a time, each closed after its analysis.
+    status =
+        vk::RunWorkbooks(options, {[engine] { return engine; }, [engine] { engine->closeDocumentsLoadedHere(); }, true},
+                         std::cout, std::cerr);
     try {
       engine->finishUnattended();
     } catch (const vk::Fault& fault) {
@@ -90,7 +94,9 @@ int main(int argc, char** argv) {
     std::cout << vk::BatchVersion() << "\n";
     return 0;
   }
+  options->progress = ::isatty(STDERR_FILENO) == 1;
   if (options->engine == "libreoffice") return runUnderLibreOffice(*options);
   vk::removeLockFilesWhenInterrupted();
-  return vk::RunBatch(*options, std::make_shared<vk::XlsxEngine>(), std::cout, std::cerr);
+  return vk::RunWorkbooks(*options, {[] { return std::make_shared<vk::XlsxEngine>(); }, {}, false}, std::cout,
+                          std::cerr);
 }

@@ -1,10 +1,14 @@
 // The wizard: the program users start. It takes no arguments and reads no
-// settings; it shows the welcome screen and ends with "Bye!!" or when the
-// user closes the screen that is shown.
+// settings but the choice of its engine (EngineChoice.h); it shows the
+// welcome screen and ends with "Bye!!" or when the user closes the screen
+// that is shown.
 
 #include <QApplication>
+#include <cstdlib>
 
+#include "apps/velm-kalix/EngineChoice.h"
 #include "forms/Application.h"
+#include "forms/MessageBox.h"
 #include "forms/Wizard.h"
 #include "workbook/xlsx/XlsxEngine.h"
 #ifdef VK_HAVE_LIBREOFFICE
@@ -18,7 +22,15 @@ namespace {
 // edits the file itself.
 std::shared_ptr<vk::WorkbookEngine> chooseEngine() {
 #ifdef VK_HAVE_LIBREOFFICE
-  if (vk::libreOfficeDesktopInstalled()) return vk::libreOfficeEngineOnDemand();
+  const vk::EngineChoice choice =
+      vk::chooseWizardEngine(std::getenv(vk::kEngineVariable), true, vk::libreOfficeDesktopInstalled());
+#else
+  const vk::EngineChoice choice = vk::chooseWizardEngine(std::getenv(vk::kEngineVariable), false, false);
+#endif
+  if (!choice.warning.empty()) vk::MessageBox::exclamation(nullptr, QString::fromStdString(choice.warning));
+#ifdef VK_HAVE_LIBREOFFICE
+  // The engine's module is loaded when the first workbook is opened.
+  if (choice.engine == vk::WizardEngine::LibreOffice) return vk::libreOfficeEngineOnDemand();
 #endif
   return std::make_shared<vk::XlsxEngine>();
 }

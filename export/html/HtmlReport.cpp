@@ -10,11 +10,11 @@
 
 namespace vk::exporter {
 
-void writeHtmlHead(std::ostream& out, std::string_view documentTitle) {
+void writeHtmlHead(std::ostream& out, std::string_view documentTitle, std::string_view extraStyle) {
   // Written as XML as well as HTML (void elements closed, no named entities
   // beyond XML's), so that tools and tests can parse it as either.
   out << "<!DOCTYPE html>\n<html lang=\"en\">\n<head>\n<meta charset=\"utf-8\"/>\n<title>" << html::esc(documentTitle)
-      << "</title>\n<style>" << html::kPageStyle << "</style>\n</head>\n<body>\n";
+      << "</title>\n<style>" << html::kPageStyle << extraStyle << "</style>\n</head>\n<body>\n";
 }
 
 void writeTestSection(std::ostream& out, const ReportHeader& header, const assess::RunRecord& record,

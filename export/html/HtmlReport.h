@@ -37,8 +37,9 @@ inline constexpr std::size_t kHtmlClosingPages = 1;  // truncation sensitivity (
 
 inline constexpr std::size_t htmlTestPages(std::size_t probes) { return kHtmlFrontPages + probes + kHtmlClosingPages; }
 
-// The document's start: doctype, title, style sheet, and the body opened.
-void writeHtmlHead(std::ostream& out, std::string_view documentTitle);
+// The document's start: doctype, title, style sheet (with `extraStyle`
+// after the report's own), and the body opened.
+void writeHtmlHead(std::ostream& out, std::string_view documentTitle, std::string_view extraStyle = {});
 // Every page of one test, from its header to its truncation sensitivity.
 // The assessment is the one of `record`; with its full truncation curve the
 // sensitivity plots have all sixteen thresholds.

@@ -1,7 +1,7 @@
 #!/usr/bin/python3
 """Makes the live engine's template: the template workbook as .ods with the
-Basic module Charts (Sub Redraw) in its Standard library, and the defined
-names that mark its three sheets.
+Basic module Charts (Sub Redraw) in its Standard library, the defined
+names that mark its three sheets, and the one on its submergence cell.
 
     /usr/bin/python3 templates/live/make_live_template.py [TEMPLATE.xlsx [OUTPUT.ods]]
 
@@ -49,13 +49,15 @@ def connect(pipe, office, deadline):
 # The workbook-level names that mark the template's sheets; they come with
 # the .xlsx template, which defines them on the cells the cell map gives.
 SHEET_NAMES = ("VK_Test", "VK_InitialAnalysis", "VK_Results")
+# The diffuser's submergence, which a campaign reads by this name only.
+OTHER_NAMES = ("DiffuserSubmergence",)
 
 
 def make(source, target, context):
     desktop = context.ServiceManager.createInstanceWithContext("com.sun.star.frame.Desktop", context)
     doc = desktop.loadComponentFromURL(uno.systemPathToFileUrl(source), "_blank", 0, (prop("Hidden", True),))
     try:
-        for name in SHEET_NAMES:
+        for name in SHEET_NAMES + OTHER_NAMES:
             if not doc.NamedRanges.hasByName(name):
                 sys.exit("%s has no defined name %s; make it with make-workbooks first" % (source, name))
         with open(os.path.join(HERE, "Redraw.bas"), encoding="utf-8") as f:

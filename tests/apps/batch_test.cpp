@@ -43,7 +43,26 @@ TEST(BatchArguments, ThresholdListsAndUsageErrors) {
   EXPECT_NE(error.find("\"x\""), std::string::npos);
   EXPECT_FALSE(parse({"a.xlsx", "--output"}, &error));
   EXPECT_FALSE(parse({"--quiet", "a.xlsx"}, &error));
-  EXPECT_FALSE(parse({"a.xlsx", "b.xlsx"}, &error));
+}
+
+TEST(BatchArguments, SeveralWorkbooksTheirCopiesAndJobs) {
+  auto o = parse({"--output-dir", "out", "--jobs", "3", "--recursive", "a.xlsx", "runs"});
+  ASSERT_TRUE(o);
+  EXPECT_EQ(o->inputs, (std::vector<std::string>{"a.xlsx", "runs"}));
+  EXPECT_EQ(o->outputDir, "out");
+  EXPECT_EQ(o->jobs, 3u);
+  EXPECT_TRUE(o->recursive);
+  EXPECT_FALSE(parse({"a.xlsx"})->jobs);  // as many as there are cores
+
+  std::string error;
+  EXPECT_FALSE(parse({"--output", "c.xlsx", "a.xlsx", "b.xlsx"}, &error));
+  EXPECT_EQ(error, "--output names the copy of one workbook; with several, give --output-dir DIR");
+  EXPECT_FALSE(parse({"--output", "c.xlsx", "--output-dir", "out", "a.xlsx"}, &error));
+  for (const char* jobs : {"0", "-2", "1.5", "x", "65", ""}) {
+    EXPECT_FALSE(parse({"--jobs", jobs, "a.xlsx"}, &error)) << jobs;
+    EXPECT_EQ(error, "--jobs takes a whole number from 1 to 64, not \"" + std::string(jobs) + "\"");
+  }
+  EXPECT_TRUE(parse({"--force", "--output-dir", "out", "a.xlsx", "b.xlsx"})->force);
 }
 
 TEST(BatchArguments, ThresholdsOutsideZeroToHundredAreUsageErrors) {
@@ -65,7 +84,7 @@ TEST(BatchArguments, HelpVersionAndForce) {
   EXPECT_TRUE(parse({"--output", "copy.xlsx", "--force", "a.xlsx"})->force);
   std::string error;
   EXPECT_FALSE(parse({"--force", "a.xlsx"}, &error));
-  EXPECT_EQ(error, "--force goes with --output");
+  EXPECT_EQ(error, "--force goes with --output or --output-dir");
 }
 
 TEST(BatchArguments, EngineChoice) {

@@ -67,8 +67,12 @@ TEST(Spread, DistanceFromTheOtherProbes) {
   // The others of index 3 are 10, 11, 12: mean 11, SD 1.
   EXPECT_DOUBLE_EQ(*distanceFromOthers({10, 11, 12, 15}, 3), 4.0);
   EXPECT_DOUBLE_EQ(*distanceFromOthers({10, 11, 12, 15}, 0), (38.0 / 3 - 10) / std::sqrt(13.0 / 3));
-  EXPECT_FALSE(distanceFromOthers({10, 11}, 0));      // fewer than three probes
-  EXPECT_FALSE(distanceFromOthers({10, 10, 11}, 2));  // the others agree exactly
+  EXPECT_FALSE(distanceFromOthers({10, 10, 10, 11}, 3));  // the others agree exactly
+  // Three probes: the two others' spread would flag one of any three uneven
+  // values (here 10 and 12 both lie 2.12 of it from the others), so the
+  // check needs four.
+  EXPECT_FALSE(distanceFromOthers({10, 11, 12}, 2));
+  EXPECT_EQ(distanceFromOthers({10, 11, 12}, 2).reason, "fewer than four probes");
 }
 
 }  // namespace

@@ -193,6 +193,9 @@ TEST(FitFaults, NumericalFailuresAreFaultsNamingSetAndPass) {
   } catch (const Fault& f) {
     EXPECT_EQ(f.kind(), FaultKind::DivisionByZero);
     EXPECT_NE(std::string(f.what()).find("data set 1, fit pass 1"), std::string::npos) << f.what();
+    // And what the user can do about it.
+    EXPECT_NE(std::string(f.what()).find("check the readings of data set 1"), std::string::npos) << f.what();
+    EXPECT_NE(std::string(f.what()).find("raise its start threshold"), std::string::npos) << f.what();
   }
   // The pass had started, so its number is reported; it never ended.
   EXPECT_EQ(b.events, std::vector<std::string>{"start 1"});
@@ -208,6 +211,19 @@ TEST(FitFaults, NumericalFailuresAreFaultsNamingSetAndPass) {
     FAIL() << "no fault";
   } catch (const Fault& f) {
     EXPECT_EQ(f.kind(), FaultKind::Overflow);
+    EXPECT_NE(std::string(f.what()).find("check the readings of data set 1"), std::string::npos) << f.what();
+  }
+  // A fault of whoever keeps the history is no fault of the fit: it passes as it is.
+  FitBench listened({test::workedConc()}, test::workedTimes());
+  listened.run(1, 10);
+  FitCallbacks failing;
+  failing.passStarted = [](Integer) { throw Fault(FaultKind::Workbook, "the history could not be written"); };
+  StartFit(listened.m, listened.fit, 1);
+  try {
+    FitDataSet(listened.m, listened.fit, 1, {}, failing);
+    FAIL() << "no fault";
+  } catch (const Fault& f) {
+    EXPECT_EQ(std::string(f.what()), "Workbook error: the history could not be written");
   }
 }
 

@@ -17,7 +17,7 @@ endif()
 # The check itself must be able to fail: a document of another version does
 # not follow the schema.
 file(READ ${OUT}-1.json first)
-string(REPLACE "\"schema_version\": \"1.0.0\"" "\"schema_version\": \"0.9.0\"" other "${first}")
+string(REPLACE "\"schema_version\": \"1.1.0\"" "\"schema_version\": \"0.9.0\"" other "${first}")
 file(WRITE ${OUT}-other-version.json "${other}")
 execute_process(COMMAND python3 ${VALIDATE} ${SCHEMA} ${OUT}-other-version.json RESULT_VARIABLE rc
                 OUTPUT_QUIET ERROR_QUIET)

@@ -1,7 +1,7 @@
 // Report files on disk: written whole through a temporary file and a rename,
 // an earlier report replaced only by a complete one, a read-only or missing
-// folder refused before anything is written; and the analysis time of the
-// header.
+// folder refused before anything is written, a report streamed through an
+// unnamed spool; and the analysis time of the header.
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
@@ -15,6 +15,7 @@
 
 #include "export/ReportFile.h"
 #include "export/ReportHeader.h"
+#include "export/SpoolFile.h"
 
 namespace vk::exporter {
 namespace {
@@ -85,6 +86,41 @@ TEST_F(ReportFile, AFailedWriteLeavesNoTemporaryFile) {
   const std::string message = failure([&] { writeReportFile((dir / "taken.html").string(), "report"); });
   EXPECT_NE(message.find("cannot write " + (dir / "taken.html").string()), std::string::npos) << message;
   EXPECT_EQ(names(), std::set<std::string>{"taken.html"});
+}
+
+// A report written as it is produced, its middle spooled through a file
+// that has no name: whole or not at all, and nothing else in the folder.
+TEST_F(ReportFile, StreamedWholeOrNotAtAllWithItsSpoolLeavingNoName) {
+  const fs::path report = dir / "campaign.html";
+  writeReportFile(report.string(), "earlier");
+  SpoolFile spool(dir.string());
+  for (int k = 0; k < 20000; ++k) spool.stream() << "<p>test " << k << "</p>\n";
+  EXPECT_EQ(names(), std::set<std::string>{"campaign.html"});
+
+  const std::string failed = failure([&] {
+    StagedReportFile(report.string(), [&](std::ostream& out) {
+      out << std::string(200000, 'x');
+      throw std::runtime_error("a test could not be rendered");
+    }).publish();
+  });
+  EXPECT_EQ(failed, "a test could not be rendered");
+  EXPECT_EQ(read(report), "earlier");
+  EXPECT_EQ(names(), std::set<std::string>{"campaign.html"});
+
+  StagedReportFile whole(report.string(), [&](std::ostream& out) {
+    out << "<head/>\n";
+    spool.copyTo(out);
+    out << "<tail/>\n";
+  });
+  whole.publish();
+  const std::string text = read(report);
+  EXPECT_EQ(text.rfind("<head/>\n<p>test 0</p>\n<p>test 1</p>\n", 0), 0u);
+  const std::string end = "<p>test 19999</p>\n<tail/>\n";
+  EXPECT_EQ(text.substr(text.size() - end.size()), end);
+  std::ostringstream again;
+  spool.copyTo(again);  // the spool is read from its start every time
+  EXPECT_EQ("<head/>\n" + again.str() + "<tail/>\n", text);
+  EXPECT_EQ(names(), std::set<std::string>{"campaign.html"});
 }
 
 TEST(ReportHeader, TheAnalysisTimeIsUtcToTheSecond) {

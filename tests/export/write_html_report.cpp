@@ -4,6 +4,8 @@
 //   -> "probes=6 figures=14 markers=412 pages=9"
 // or only the printed pages of a report of N probes:
 //   write_html_report pages N  -> "9"
+// or the pages of a campaign report before its tests:
+//   write_html_report campaign-pages  -> "2"
 // SCENARIO: a generated workbook by its path in the source tree
 // ("templates/sample.xlsx", "tests/data/e2e/six-sets.xlsx", ...), read from
 // the generator's own data, or "six-by-N": six synthetic probes of N
@@ -15,6 +17,7 @@
 #include <string>
 
 #include "export/Sha256.h"
+#include "export/html/CampaignReport.h"
 #include "export/html/HtmlReport.h"
 #include "tests/assess/Scenarios.h"
 #include "tests/support/BookTest.h"
@@ -24,6 +27,10 @@ using namespace vk;
 int main(int argc, char** argv) {
   if (argc == 3 && std::string(argv[1]) == "pages") {
     std::cout << exporter::htmlTestPages(std::stoul(argv[2])) << "\n";
+    return 0;
+  }
+  if (argc == 2 && std::string(argv[1]) == "campaign-pages") {
+    std::cout << exporter::kCampaignFrontPages << "\n";
     return 0;
   }
   if (argc != 4) {

@@ -29,11 +29,15 @@ inline TestData probes(int sets) {
 }
 
 // A memory workbook that lets a test look at the screen whenever a command
-// reads or writes a cell, that is, while the command's handler is still working.
+// reads or writes a cell, that is, while the command's handler is still
+// working, or make its commit fail; and that stands in for a document a
+// spreadsheet program holds with changes not saved yet.
 class WatchedBook : public MemoryWorkbook {
  public:
   using MemoryWorkbook::MemoryWorkbook;
-  std::function<void()> onRead, onWrite;
+  std::function<void()> onRead, onWrite, onCommit, onSave;
+  bool unsaved = false;
+  int saves = 0;
   double readNumber(int sheet, int row, int column) override {
     if (onRead) onRead();
     return MemoryWorkbook::readNumber(sheet, row, column);
@@ -41,6 +45,16 @@ class WatchedBook : public MemoryWorkbook {
   void write(int sheet, int row, int column, const Variant& value) override {
     if (onWrite) onWrite();
     MemoryWorkbook::write(sheet, row, column, value);
+  }
+  void commit() override {
+    if (onCommit) onCommit();
+    MemoryWorkbook::commit();
+  }
+  bool unsavedChanges() override { return unsaved; }
+  void save() override {
+    if (onSave) onSave();
+    ++saves;
+    unsaved = false;
   }
 };
 

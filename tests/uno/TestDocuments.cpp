@@ -48,19 +48,23 @@ Document newWorkbook(OfficeConnection& office) {
   return doc;
 }
 
-Document openAsUser(OfficeConnection& office, const std::string& path) {
-  return Document(office.desktop()->loadComponentFromURL(fileUrl(path), "_blank", 0, {}), UNO_QUERY_THROW);
+Document openAsUser(OfficeConnection& office, const std::string& path, bool readOnly) {
+  return Document(office.desktop()->loadComponentFromURL(fileUrl(path), "_blank", 0,
+                                                         properties("ReadOnly", css::uno::Any(readOnly))),
+                  UNO_QUERY_THROW);
 }
 
-bool isOpen(OfficeConnection& office, const std::string& path) {
+Document openDocument(OfficeConnection& office, const std::string& path) {
   const rtl::OUString url = fileUrl(path);
   Reference<css::container::XEnumeration> all = office.desktop()->getComponents()->createEnumeration();
   while (all->hasMoreElements()) {
     Document doc(all->nextElement(), css::uno::UNO_QUERY);
-    if (doc.is() && doc->getURL() == url) return true;
+    if (doc.is() && doc->getURL() == url) return doc;
   }
-  return false;
+  return {};
 }
+
+bool isOpen(OfficeConnection& office, const std::string& path) { return openDocument(office, path).is(); }
 
 Reference<css::table::XCell> cell(const Document& doc, int sheet, int row, int column) {
   Reference<css::container::XIndexAccess> sheets(

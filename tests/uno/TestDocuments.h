@@ -14,8 +14,11 @@ using Document = css::uno::Reference<css::frame::XModel>;
 
 // A new hidden spreadsheet with three sheets.
 Document newWorkbook(OfficeConnection& office);
-// Loads a file the way the user would open it.
-Document openAsUser(OfficeConnection& office, const std::string& path);
+// Loads a file the way the user would open it; `readOnly` as with "Open
+// read-only" of the file dialog.
+Document openAsUser(OfficeConnection& office, const std::string& path, bool readOnly = false);
+// The open document of this file, if there is one.
+Document openDocument(OfficeConnection& office, const std::string& path);
 // Whether LibreOffice has a document of this file open.
 bool isOpen(OfficeConnection& office, const std::string& path);
 

@@ -1,5 +1,9 @@
 #include "tests/uno/TestOffice.h"
 
+#include <com/sun/star/bridge/BridgeFactory.hpp>
+#include <com/sun/star/bridge/XBridge.hpp>
+#include <com/sun/star/lang/XComponent.hpp>
+
 #include <signal.h>
 #include <unistd.h>
 
@@ -14,6 +18,8 @@
 #include "workbook/uno/OfficeProcess.h"
 
 namespace vk::test {
+
+using css::uno::Reference;
 
 namespace {
 
@@ -83,13 +89,31 @@ TestOffice::~TestOffice() {
   officeGroup = 0;
   // The wrapper and soffice.bin share the process group the wrapper was
   // started in; nothing outside it is signalled.
-  kill(-pid_, SIGTERM);
+  ::kill(-pid_, SIGTERM);
   if (!waitForEnd(pid_, std::chrono::seconds(30))) {
-    kill(-pid_, SIGKILL);
+    ::kill(-pid_, SIGKILL);
     waitForEnd(pid_, std::chrono::seconds(10));
   }
   std::error_code ignored;
   std::filesystem::remove_all(folder_, ignored);
+}
+
+OfficeConnection& TestOffice::connection() {
+  if (!connection_ || !connection_->alive()) connection_ = std::make_unique<OfficeConnection>(engineOptions());
+  return *connection_;
+}
+
+void TestOffice::kill() {
+  ::kill(-pid_, SIGKILL);
+  waitForEnd(pid_, std::chrono::seconds(30));
+}
+
+void TestOffice::dropConnections() {
+  Reference<css::bridge::XBridgeFactory2> bridges =
+      css::bridge::BridgeFactory::create(localUnoContext(LibreOfficeOptions::defaultProgramDir()));
+  for (const Reference<css::bridge::XBridge>& bridge : bridges->getExistingBridges())
+    Reference<css::lang::XComponent>(bridge, css::uno::UNO_QUERY_THROW)->dispose();
+  connection_.reset();
 }
 
 LibreOfficeOptions TestOffice::engineOptions() const {

@@ -248,5 +248,26 @@ TEST_F(LiveWorkbook, ALockedFileIsAFaultInsteadOfAQuestion) {
   EXPECT_FALSE(isOpen(office(), path));
 }
 
+// LibreOffice cannot write them: refused before anything is written. A
+// read-only file is not even loaded; a document the user opened read-only
+// stays open as it is.
+TEST_F(LiveWorkbook, AReadOnlyFileOrDocumentIsRefused) {
+  const std::string path = makeWorkbook("readonly.xlsx");
+  std::filesystem::permissions(path, std::filesystem::perms::owner_read | std::filesystem::perms::group_read |
+                                         std::filesystem::perms::others_read);
+  std::string text = faultOf([&] { engine->bind(path); });
+  EXPECT_TRUE(mentions(text, "the workbook " + path + " is read-only")) << text;
+  EXPECT_FALSE(isOpen(office(), path));
+
+  const std::string other = makeWorkbook("viewed.xlsx");
+  Document users = openAsUser(office(), other, true);
+  text = faultOf([&] { engine->bind(other); });
+  EXPECT_TRUE(mentions(text, "is open read-only in LibreOffice") && mentions(text, "Open it there for editing"))
+      << text;
+  EXPECT_TRUE(isOpen(office(), other));
+  EXPECT_FALSE(Reference<css::util::XModifiable>(users, UNO_QUERY_THROW)->isModified());
+  closeDocument(users);
+}
+
 }  // namespace
 }  // namespace vk::test

@@ -137,7 +137,13 @@ TEST_F(LiveSheets, DefinedNamesAndTabs) {
   EXPECT_EQ(test->range.lastRow, 12);
   EXPECT_EQ(test->range.firstColumn, 3);
   EXPECT_EQ(book->definedName("VK_Results")->sheet, 1);
-  EXPECT_FALSE(book->definedName("DiffuserSubmergence"));
+  // The submergence cell's name, on the test sheet's tab.
+  auto submergence = book->definedName("DiffuserSubmergence");
+  ASSERT_TRUE(submergence);
+  EXPECT_EQ(submergence->sheet, 2);
+  EXPECT_EQ(submergence->range.firstRow, 13);
+  EXPECT_EQ(submergence->range.lastColumn, 3);
+  EXPECT_FALSE(book->definedName("NoSuchName"));
   EXPECT_EQ(book->sheets().at(0).name, "Results");
 
   auto broken = engine->bind(copyOf("broken-name.xlsx"));

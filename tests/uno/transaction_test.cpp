@@ -2,7 +2,7 @@
 // is stored into its file once, when the whole analysis succeeded, written
 // beside it and renamed over it while it is still the file that was loaded;
 // after a fault it is closed without storing; a document already open in the
-// office is refused.
+// office is refused. A campaign takes its documents one at a time.
 
 #include <gtest/gtest.h>
 
@@ -11,6 +11,7 @@
 #include <sstream>
 
 #include "apps/batch/BatchTool.h"
+#include "apps/batch/Campaign.h"
 #include "commands/CommitAfter.h"
 #include "commands/OpenCommand.h"
 #include "commands/ReadingCommand.h"
@@ -149,6 +150,42 @@ TEST_F(LiveTransaction, AFileReplacedDuringTheAnalysisIsNotStoredOver) {
   EXPECT_TRUE(bytesOf(screen.workbook) == screen.theirs) << "the other program's file was stored over";
   engine->finishUnattended();
   EXPECT_EQ(names(), std::vector<std::string>{"replaced.xlsx"});
+}
+
+}  // namespace
+}  // namespace vk::test
+
+namespace vk::test {
+namespace {
+
+// A campaign under LibreOffice: one office for all, one document at a time,
+// each closed once analysed, whatever --jobs asks for.
+TEST_F(LiveTransaction, ACampaignTakesItsDocumentsOneAtATime) {
+  const std::vector<fs::path> files = {workbook("a.xlsx"), workbook("b.xlsx"), workbook("c.xlsx")};
+  std::vector<std::string> before;
+  for (const fs::path& f : files) before.push_back(bytesOf(f));
+  std::vector<int> openAfterEach;
+  const auto open = [&] {
+    int count = 0;
+    for (const fs::path& f : files) count += isOpen(office(), f.string()) ? 1 : 0;
+    return count;
+  };
+  BatchOptions options;
+  options.inputs = {dir.string()};
+  options.workbook = dir.string();
+  options.engine = "libreoffice";
+  options.jobs = 3;
+  const BatchEngines engines{[this] { return engine; },
+                             [&] {
+                               openAfterEach.push_back(open());
+                               engine->closeDocumentsLoadedHere();
+                             },
+                             true};
+  ASSERT_EQ(RunWorkbooks(options, engines, out, err), 0) << err.str();
+  EXPECT_EQ(openAfterEach, (std::vector<int>{1, 1, 1}));  // its own, never another's
+  EXPECT_EQ(open(), 0);
+  for (std::size_t k = 0; k < files.size(); ++k) EXPECT_NE(bytesOf(files[k]), before[k]) << files[k];
+  EXPECT_NE(out.str().find("Campaign of 3 workbooks"), std::string::npos) << out.str();
 }
 
 }  // namespace

@@ -16,7 +16,7 @@ struct Slot {
   std::atomic<bool> used{false};
   char path[PATH_MAX] = {};
 };
-constexpr int kSlots = 16;
+constexpr int kSlots = 64;  // one per workbook held at once: the batch tool analyses at most 64 together
 Slot slots[kSlots];
 std::atomic<bool> claiming[kSlots];
 

@@ -38,8 +38,12 @@ std::string hostName() {
   return name;
 }
 
+// getpwuid_r: several workbooks may take their locks at once, on threads.
 std::string loginName() {
-  if (const passwd* pw = ::getpwuid(::getuid())) return pw->pw_name;
+  passwd entry{};
+  passwd* found = nullptr;
+  char buffer[4096];
+  if (::getpwuid_r(::getuid(), &entry, buffer, sizeof buffer, &found) == 0 && found) return found->pw_name;
   return std::to_string(::getuid());
 }
 

@@ -158,7 +158,14 @@ void WriterLock::writeLockFile() {
     if (errno != EEXIST) systemFault("cannot write the lock file " + *path, errno);
     const auto entry = readEntry(*path);
     if (!entry) {
-      if (::access(path->c_str(), F_OK) != 0) continue;  // gone meanwhile: try again
+      struct stat lock;
+      if (::stat(path->c_str(), &lock) != 0) continue;  // gone meanwhile: try again
+      // Empty while this process holds the lock on the workbook: a run of a
+      // program that ended between making its lock file and writing it.
+      if (lock.st_size == 0 && fd_ >= 0)
+        throw Fault(FaultKind::Workbook, "the workbook " + label_ + " has a stale lock file: " + *path +
+                                             " is empty, left by a program that ended while making it. Delete the "
+                                             "lock file and try again");
       throw Fault(FaultKind::Workbook, "the workbook " + label_ + " is open in another program: its lock file " +
                                            *path + " is there. Close it there and try again");
     }

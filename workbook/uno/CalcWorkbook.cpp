@@ -6,6 +6,7 @@
 #include <com/sun/star/container/XIndexAccess.hpp>
 #include <com/sun/star/frame/XController.hpp>
 #include <com/sun/star/frame/XFrame.hpp>
+#include <com/sun/star/frame/XStorable.hpp>
 #include <com/sun/star/sheet/CellFlags.hpp>
 #include <com/sun/star/sheet/FormulaResult.hpp>
 #include <com/sun/star/sheet/XCellRangeData.hpp>
@@ -15,6 +16,7 @@
 #include <com/sun/star/table/CellContentType.hpp>
 #include <com/sun/star/table/XCell.hpp>
 #include <com/sun/star/text/XTextRange.hpp>
+#include <com/sun/star/util/XModifiable.hpp>
 #include <com/sun/star/view/XSelectionSupplier.hpp>
 
 #include "module1/Fault.h"
@@ -53,7 +55,9 @@ std::string blockName(int sheet, const WriteBlock& b) {
 // and its charts at the end instead of one per block.
 class ControllerLock {
  public:
-  explicit ControllerLock(const Reference<css::frame::XModel>& model) : model_(model) { model_->lockControllers(); }
+  ControllerLock(const Reference<css::frame::XModel>& model, const std::string& path) : model_(model) {
+    officeCall([&] { return "write into the workbook " + path; }, [&] { model_->lockControllers(); });
+  }
   ~ControllerLock() {
     try {
       model_->unlockControllers();
@@ -67,6 +71,15 @@ class ControllerLock {
  private:
   Reference<css::frame::XModel> model_;
 };
+
+// What is left to say when the document went away while a command worked.
+Fault lostWhileWorking(const std::string& path, const std::string& detail) {
+  return Fault(FaultKind::Workbook,
+               "the results could not all be written: the workbook " + path +
+                   " was closed in LibreOffice, or LibreOffice ended, while the command was working, and what it "
+                   "wrote there is lost",
+               detail);
+}
 
 }  // namespace
 
@@ -84,42 +97,86 @@ CalcWorkbook::CalcWorkbook(std::shared_ptr<OfficeConnection> office, Reference<c
 CalcWorkbook::~CalcWorkbook() {
   try {
     flushAll();
-  } catch (const std::exception&) {
+  } catch (...) {
     // Too late to report: the commands commit at their end, so this only
-    // catches writes of a command that never ended.
+    // catches writes of a command that never ended, to a document that may
+    // be gone.
   }
 }
 
 bool CalcWorkbook::alive() const {
   try {
-    return document_->getURL() == url_;
+    return document_.is() && document_->getURL() == url_;
   } catch (const css::uno::Exception&) {
     return false;
   }
 }
 
+const Reference<css::frame::XModel>& CalcWorkbook::doc() const {
+  if (!document_.is())
+    throw Fault(FaultKind::Workbook,
+                "the workbook " + path_ + " was closed in LibreOffice, or the connection to LibreOffice was lost");
+  return document_;
+}
+
+void CalcWorkbook::letGo() {
+  document_.clear();
+  office_.reset();
+  pending_.clear();
+  sheets_.clear();
+  kinds_.reset();
+  values_.forget();
+}
+
+void CalcWorkbook::changing() {
+  begin();
+  wroteInCommand_ = wroteHere_ = true;
+  values_.forget();
+}
+
+void CalcWorkbook::endCommand() {
+  sheets_.clear();
+  kinds_.reset();
+  values_.forget();
+  inCommand_ = wroteInCommand_ = false;
+}
+
+void CalcWorkbook::dropCommand() {
+  pending_.clear();
+  endCommand();
+}
+
+void CalcWorkbook::lostInCommand() {
+  dropCommand();
+  throw lostWhileWorking(path_, {});
+}
+
 Reference<css::sheet::XSpreadsheet> CalcWorkbook::sheet(int index) {
   if (auto it = sheets_.find(index); it != sheets_.end()) return it->second;
   auto doing = [&] { return "reach sheet " + std::to_string(index) + " of " + path_; };
-  Reference<css::container::XIndexAccess> sheets = officeCall(doing, [&] {
+  Reference<css::container::XIndexAccess> sheets = onDocument(doing, [&] {
     return Reference<css::container::XIndexAccess>(
-        Reference<css::sheet::XSpreadsheetDocument>(document_, UNO_QUERY_THROW)->getSheets(), UNO_QUERY_THROW);
+        Reference<css::sheet::XSpreadsheetDocument>(doc(), UNO_QUERY_THROW)->getSheets(), UNO_QUERY_THROW);
   });
-  const sal_Int32 count = officeCall(doing, [&] { return sheets->getCount(); });
+  const sal_Int32 count = onDocument(doing, [&] { return sheets->getCount(); });
   if (index < 1 || index > count)
     throw Fault(FaultKind::SubscriptOutOfRange, "the workbook " + path_ + " has no sheet " + std::to_string(index) +
                                                     " (it has " + std::to_string(count) + ")");
-  auto sheet = officeCall(
+  auto sheet = onDocument(
       doing, [&] { return Reference<css::sheet::XSpreadsheet>(sheets->getByIndex(index - 1), UNO_QUERY_THROW); });
   return sheets_[index] = sheet;
 }
 
 double CalcWorkbook::readNumber(int s, int row, int column) {
+  begin();
   flush(s);
   Reference<css::sheet::XSpreadsheet> sheet = this->sheet(s);
-  return officeCall(
+  return onDocument(
       [&] { return "read " + cellName(s, row, column); },
       [&]() -> double {
+        if (buffered_)
+          if (std::optional<double> number = values_.number(sheet, s, row, column)) return *number;
+        // An error value (named from the cell) or a cell past the sheet's last row.
         Reference<css::table::XCell> cell = sheet->getCellByPosition(column - 1, row - 1);
         switch (cell->getType()) {
           case css::table::CellContentType_EMPTY: return 0.0;
@@ -140,25 +197,29 @@ double CalcWorkbook::readNumber(int s, int row, int column) {
 }
 
 CellKind CalcWorkbook::cellKind(int s, int row, int column) {
+  begin();
   flush(s);
   Reference<css::sheet::XSpreadsheet> sheet = this->sheet(s);
-  return officeCall([&] { return "look at " + cellName(s, row, column); },
+  return onDocument([&] { return "look at " + cellName(s, row, column); },
                     [&] {
-                      if (!kinds_) kinds_.emplace(document_);
+                      if (!kinds_) kinds_.emplace(doc());
                       return kinds_->of(sheet, s, row, column);
                     });
 }
 
 std::vector<SheetTab> CalcWorkbook::sheets() {
-  return officeCall([&] { return "list the sheets of " + path_; }, [&] { return sheetTabs(document_); });
+  begin();
+  return onDocument([&] { return "list the sheets of " + path_; }, [&] { return sheetTabs(doc()); });
 }
 
 std::optional<DefinedName> CalcWorkbook::definedName(std::string_view name) {
-  return officeCall([&] { return "look up the defined name \"" + std::string(name) + "\" in " + path_; },
-                    [&] { return documentDefinedName(document_, name); });
+  begin();
+  return onDocument([&] { return "look up the defined name \"" + std::string(name) + "\" in " + path_; },
+                    [&] { return documentDefinedName(doc(), name); });
 }
 
 void CalcWorkbook::write(int s, int row, int column, const Variant& value) {
+  changing();
   sheet(s);  // a sheet that does not exist is a fault now, not at the flush
   if (kinds_) kinds_->forget(s);
   if (buffered_)
@@ -169,7 +230,7 @@ void CalcWorkbook::write(int s, int row, int column, const Variant& value) {
 
 void CalcWorkbook::writeCell(int s, int row, int column, const Variant& value) {
   Reference<css::sheet::XSpreadsheet> sheet = this->sheet(s);
-  officeCall([&] { return "write " + cellName(s, row, column); },
+  onDocument([&] { return "write " + cellName(s, row, column); },
              [&] {
                Reference<css::table::XCell> cell = sheet->getCellByPosition(column - 1, row - 1);
                if (value.isEmpty())
@@ -188,7 +249,7 @@ void CalcWorkbook::writeBlock(int s, const WriteBlock& block) {
     auto* cells = rowData[r].getArray();
     for (int c = 0; c < block.columns; ++c) cells[c] = cellValue(block.at(r, c));
   }
-  officeCall(
+  onDocument(
       [&] { return blockName(s, block); },
       [&] {
         Reference<css::sheet::XCellRangeData> range(
@@ -204,7 +265,7 @@ void CalcWorkbook::flush(int s) {
   if (it == pending_.end() || it->second.empty()) return;
   // Taken out first: a write that failed is reported once, not at every later flush.
   std::vector<WriteBlock> blocks = it->second.takeBlocks();
-  ControllerLock lock(document_);
+  ControllerLock lock(doc(), path_);
   for (const WriteBlock& block : blocks) writeBlock(s, block);
 }
 
@@ -212,16 +273,17 @@ void CalcWorkbook::flushAll() {
   bool waiting = false;
   for (const auto& [s, buffer] : pending_) waiting = waiting || !buffer.empty();
   if (!waiting) return;
-  ControllerLock lock(document_);
+  ControllerLock lock(doc(), path_);
   for (auto& [s, buffer] : pending_) flush(s);
 }
 
 void CalcWorkbook::clearContents(int s, std::string_view range) {
+  changing();
   const CellRange r = parseA1(range);
   Reference<css::sheet::XSpreadsheet> sheet = this->sheet(s);
   if (auto it = pending_.find(s); it != pending_.end()) it->second.discard(r);
   if (kinds_) kinds_->forget(s);
-  officeCall([&] { return "clear the cells " + std::string(range) + " of sheet " + std::to_string(s); },
+  onDocument([&] { return "clear the cells " + std::string(range) + " of sheet " + std::to_string(s); },
              [&] {
                using namespace css::sheet::CellFlags;
                Reference<css::sheet::XSheetOperation> cells(
@@ -232,21 +294,23 @@ void CalcWorkbook::clearContents(int s, std::string_view range) {
 }
 
 void CalcWorkbook::select(int s, std::string_view cell) {
+  begin();
   const CellRange r = parseA1(cell);
   Reference<css::sheet::XSpreadsheet> sheet = this->sheet(s);
-  officeCall([&] { return "select " + cellName(s, r.firstRow, r.firstColumn); },
+  onDocument([&] { return "select " + cellName(s, r.firstRow, r.firstColumn); },
              [&] {
-               Reference<css::view::XSelectionSupplier> view(document_->getCurrentController(), UNO_QUERY_THROW);
+               Reference<css::view::XSelectionSupplier> view(doc()->getCurrentController(), UNO_QUERY_THROW);
                view->select(css::uno::Any(
                    sheet->getCellRangeByPosition(r.firstColumn - 1, r.firstRow - 1, r.lastColumn - 1, r.lastRow - 1)));
              });
 }
 
 void CalcWorkbook::show(int s) {
+  begin();
   Reference<css::sheet::XSpreadsheet> sheet = this->sheet(s);
-  officeCall([&] { return "show sheet " + std::to_string(s) + " of " + path_; },
+  onDocument([&] { return "show sheet " + std::to_string(s) + " of " + path_; },
              [&] {
-               Reference<css::frame::XController> controller = document_->getCurrentController();
+               Reference<css::frame::XController> controller = doc()->getCurrentController();
                if (!controller.is())
                  throw Fault(FaultKind::Workbook, "the workbook " + path_ + " has no window in LibreOffice");
                if (!hidden_) {
@@ -262,37 +326,51 @@ void CalcWorkbook::show(int s) {
 }
 
 void CalcWorkbook::runMacro(std::string_view name) {
+  changing();  // a macro changes the document as it likes
   flushAll();
   const std::string quoted = "\"" + std::string(name) + "\"";
-  auto macro = officeCall([&] { return "look for the macro " + quoted + " in " + path_; },
-                          [&] { return findDocumentMacro(document_, name); });
+  auto macro = onDocument([&] { return "look for the macro " + quoted + " in " + path_; },
+                          [&] { return findDocumentMacro(doc(), name); });
   if (macro) {
-    officeCall([&] { return "run the macro " + quoted + " of " + path_; },
-               [&] { runDocumentScript(document_, *macro); });
+    onDocument([&] { return "run the macro " + quoted + " of " + path_; }, [&] { runDocumentScript(doc(), *macro); });
     return;
   }
   if (name != "Redraw") throw Fault(FaultKind::Workbook, "the workbook " + path_ + " has no macro " + quoted);
-  officeCall([&] { return "recalculate " + path_ + " and redraw its charts"; },
-             [&] { recalculateAndRedrawCharts(document_); });
+  onDocument([&] { return "recalculate " + path_ + " and redraw its charts"; },
+             [&] { recalculateAndRedrawCharts(doc()); });
 }
 
 void CalcWorkbook::commit() {
+  const bool delivering = wroteInCommand_;
   try {
     flushAll();
-  } catch (const Fault&) {
-    sheets_.clear();
-    kinds_.reset();
-    throw;
+  } catch (const Fault& failed) {
+    endCommand();
+    if (alive()) throw;
+    pending_.clear();
+    throw lostWhileWorking(path_, failed.detail());
   }
-  sheets_.clear();
-  kinds_.reset();
-  if (store_) storeDocument(document_, *store_, path_);
+  endCommand();
+  // Writes that reached a document which has gone since are not delivered either.
+  if (delivering && !alive()) throw lostWhileWorking(path_, {});
+  if (store_) storeDocument(doc(), *store_, path_);
 }
 
-void CalcWorkbook::discard() {
-  pending_.clear();
-  sheets_.clear();
-  kinds_.reset();
+void CalcWorkbook::discard() { dropCommand(); }
+
+bool CalcWorkbook::unsavedChanges() {
+  if (!wroteHere_) return false;
+  try {
+    return alive() && Reference<css::util::XModifiable>(doc(), UNO_QUERY_THROW)->isModified();
+  } catch (const css::uno::Exception&) {
+    return false;  // gone: nothing is left to save
+  }
+}
+
+void CalcWorkbook::save() {
+  flushAll();
+  onDocument([&] { return "save the workbook " + path_; },
+             [&] { Reference<css::frame::XStorable>(doc(), UNO_QUERY_THROW)->store(); });
 }
 
 }  // namespace vk

@@ -14,38 +14,22 @@
 
 #include <algorithm>
 
-#include "workbook/A1.h"
+#include "workbook/uno/CellBlocks.h"
 
 namespace vk {
 
 using css::uno::Reference;
 using css::uno::UNO_QUERY_THROW;
 
-namespace {
-
-constexpr int kBlockRows = 1024;
-
-// Calls `mark(at)` for every row of the ranges within the block of `rows`
-// rows from `firstRow` (1-based); `at` counts from 0 in the block.
-template <class Mark>
-void forEachRow(const css::uno::Sequence<css::table::CellRangeAddress>& ranges, int firstRow, int rows, Mark mark) {
-  for (const auto& r : ranges) {
-    const int from = std::max(int(r.StartRow) + 1 - firstRow, 0), to = std::min(int(r.EndRow) + 1 - firstRow, rows - 1);
-    for (int at = from; at <= to; ++at) mark(std::size_t(at));
-  }
-}
-
-}  // namespace
-
 CellKinds::CellKinds(const Reference<css::frame::XModel>& document)
     : formats_(Reference<css::util::XNumberFormatsSupplier>(document, UNO_QUERY_THROW)->getNumberFormats()) {}
 
 CellKind CellKinds::of(const Reference<css::sheet::XSpreadsheet>& sheet, int sheetNumber, int row, int column) {
-  const int block = (row - 1) / kBlockRows;
-  const auto key = std::make_tuple(sheetNumber, column, block);
+  const int first = cellBlockStart(row);
+  const auto key = std::make_tuple(sheetNumber, column, first);
   auto it = blocks_.find(key);
-  if (it == blocks_.end()) it = blocks_.emplace(key, readBlock(sheet, block * kBlockRows + 1, column)).first;
-  const std::size_t at = std::size_t(row - 1 - block * kBlockRows);
+  if (it == blocks_.end()) it = blocks_.emplace(key, readBlock(sheet, first, column)).first;
+  const std::size_t at = std::size_t(row - first);
   if (it->second.formula[at]) return ofCell(sheet->getCellByPosition(column - 1, row - 1));
   return it->second.kinds[at];
 }
@@ -56,7 +40,7 @@ void CellKinds::forget(int sheetNumber) {
 }
 
 CellKinds::Block CellKinds::readBlock(const Reference<css::sheet::XSpreadsheet>& sheet, int firstRow, int column) {
-  const int lastRow = std::min(firstRow + kBlockRows - 1, kMaxRows);
+  const int lastRow = firstRow + cellBlockRows(firstRow) - 1;
   Reference<css::table::XCellRange> range =
       sheet->getCellRangeByPosition(column - 1, firstRow - 1, column - 1, lastRow - 1);
   Block b;

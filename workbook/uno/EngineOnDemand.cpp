@@ -18,15 +18,24 @@ class EngineOnDemand : public WorkbookEngine {
   }
   std::string name() const override { return LibreOfficeEngine::kName; }
   std::vector<std::string> extensions() const override { return LibreOfficeEngine::fileExtensions(); }
+  // Kept for the engine until the module is loaded.
+  void tellWhenStarting(std::function<void(const std::string& notice)> tell) override {
+    tell_ = tell;
+    if (engine_) engine_->tellWhenStarting(std::move(tell));
+  }
 
  private:
   LibreOfficeEngine& engine() {
-    if (!engine_) engine_ = loadLibreOfficeEngine(options_);
+    if (!engine_) {
+      engine_ = loadLibreOfficeEngine(options_);
+      engine_->tellWhenStarting(tell_);
+    }
     return *engine_;
   }
 
   LibreOfficeOptions options_;
   std::shared_ptr<LibreOfficeEngine> engine_;
+  std::function<void(const std::string& notice)> tell_;
 };
 
 }  // namespace

@@ -13,6 +13,7 @@
 // libreOfficeEngineOnDemand(). The options, libreOfficeDesktopInstalled()
 // and the watchdog are outside the module.
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -39,7 +40,8 @@ struct LibreOfficeOptions {
   // Load documents hidden and let show() only activate the sheet: the -nogui
   // build of LibreOffice aborts whenever a window would be shown.
   bool loadHidden = false;
-  // false: every write is its own call into LibreOffice (for comparisons).
+  // false: every write and every read is its own call into LibreOffice (for
+  // comparisons).
   bool bufferWrites = true;
   // The batch tool's one transaction: a document already open in the office
   // is refused (its unsaved state is the user's), commit() stores the
@@ -67,7 +69,9 @@ class LibreOfficeEngine : public WorkbookEngine {
   // The document with this file's URL when LibreOffice already has it open
   // (used as it is and left open; refused as a transaction); otherwise the
   // file loaded, with its macros allowed to run. The same path gives the
-  // same workbook while it is held.
+  // same workbook while it is held. A document closed since is loaded again
+  // between commands, but is a fault while a command is using it. A
+  // read-only file, or a document LibreOffice has open read-only, is refused.
   std::shared_ptr<Workbook> bind(const std::string& path) override;
   // The file `path` loaded (never a document already open), whose commits
   // store it into `copy`.
@@ -77,6 +81,8 @@ class LibreOfficeEngine : public WorkbookEngine {
   static constexpr const char* kName = "LibreOffice";
   // Calc also opens the older binary format and its own.
   static std::vector<std::string> fileExtensions() { return {"xls", "xlsx", "xlsm", "ods"}; }
+  // Told before a LibreOffice is started to connect to.
+  void tellWhenStarting(std::function<void(const std::string& notice)> tell) override;
 
   // For the batch tool: closes the documents this engine loaded itself,
   // without storing them; documents that were open before stay open.

@@ -23,11 +23,8 @@ namespace vk {
 
 using css::uno::Reference;
 
-namespace {
-
-// The process's own UNO runtime, made once: the installation's type
-// libraries and services, found through its fundamentalrc.
-Reference<css::uno::XComponentContext> localContext(const std::string& programDir) {
+// Found through the installation's fundamentalrc.
+Reference<css::uno::XComponentContext> localUnoContext(const std::string& programDir) {
   static std::mutex mutex;
   static Reference<css::uno::XComponentContext> context;
   std::lock_guard lock(mutex);
@@ -43,6 +40,8 @@ Reference<css::uno::XComponentContext> localContext(const std::string& programDi
   return context;
 }
 
+namespace {
+
 // The office's component context, or nothing when no office listens yet.
 Reference<css::uno::XComponentContext> tryResolve(const Reference<css::bridge::XUnoUrlResolver>& resolver,
                                                   const std::string& pipeName) {
@@ -57,8 +56,9 @@ Reference<css::uno::XComponentContext> tryResolve(const Reference<css::bridge::X
 
 }  // namespace
 
-OfficeConnection::OfficeConnection(const LibreOfficeOptions& options) : watchdog_(options.watchdog) {
-  Reference<css::uno::XComponentContext> local = localContext(options.programDir);
+OfficeConnection::OfficeConnection(const LibreOfficeOptions& options, const std::function<void()>& starting)
+    : watchdog_(options.watchdog) {
+  Reference<css::uno::XComponentContext> local = localUnoContext(options.programDir);
   const std::string pipe = options.pipeName;
   auto doing = [&] { return "connect on the pipe \"" + pipe + "\""; };
   Reference<css::bridge::XUnoUrlResolver> resolver =
@@ -74,12 +74,15 @@ OfficeConnection::OfficeConnection(const LibreOfficeOptions& options) : watchdog
       if (!context_.is()) break;
     } catch (const css::uno::RuntimeException& error) {
       context_.clear();
-      if (attempt == 3) officeFault(doing(), error, true);
+      if (attempt == 3)
+        throw Fault(FaultKind::Workbook, "LibreOffice did not answer on the pipe \"" + pipe + "\"",
+                    fromOffice(error.Message));
       std::this_thread::sleep_for(std::chrono::milliseconds(100));
     }
   }
   if (!context_.is()) {
     if (!options.startOffice) throw Fault(FaultKind::Workbook, "no LibreOffice listens on the pipe \"" + pipe + "\"");
+    if (starting) starting();
     std::vector<std::string> arguments{acceptArgument(pipe), "--nologo", "--norestore", "--nodefault"};
     arguments.insert(arguments.end(), options.officeArguments.begin(), options.officeArguments.end());
     if (!options.profileFolder.empty())

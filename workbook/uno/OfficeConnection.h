@@ -6,19 +6,24 @@
 
 #include <sys/types.h>
 
+#include <functional>
 #include <memory>
 
 #include "workbook/uno/LibreOfficeEngine.h"
 
 namespace vk {
 
+// This program's own UNO runtime, made once (at the first connection): the
+// installation's type libraries and services, its bridges to offices among them.
+css::uno::Reference<css::uno::XComponentContext> localUnoContext(const std::string& programDir);
+
 class OfficeConnection {
  public:
   // Connects to the LibreOffice listening on options.pipeName; when none
   // answers and options.startOffice is set, starts one and retries until it
   // answers or the time-out ends, under the options' watchdog when there is
-  // one. A fault when no connection is made.
-  explicit OfficeConnection(const LibreOfficeOptions& options);
+  // one; `starting` is called just before. A fault when no connection is made.
+  explicit OfficeConnection(const LibreOfficeOptions& options, const std::function<void()>& starting = {});
 
   const css::uno::Reference<css::frame::XDesktop2>& desktop() const { return desktop_; }
   // Whether LibreOffice still answers.

@@ -45,8 +45,10 @@ void officeFault(const std::string& doing, const css::uno::Exception& error, boo
   const css::uno::Any caught = cppu::getCaughtException();
   const std::string type = fromOffice(caught.getValueTypeName());
   std::string why = plainOfficeText(message);
+  // What a lost connection says ("Binary URP bridge disposed during call")
+  // means nothing to a user; it stays in the detail.
   if (disposed)
-    why = "the workbook was closed or LibreOffice has ended" + (why.empty() ? "" : " (" + why + ")");
+    why = "the workbook was closed in LibreOffice, or LibreOffice has ended";
   else if (why.empty())
     why = reasonOfType(caught);
   throw Fault(FaultKind::Workbook, "LibreOffice failed to " + doing + ": " + why,

@@ -6,6 +6,7 @@
 
 #include "module1/Fault.h"
 #include "workbook/A1.h"
+#include "workbook/file/WritableFile.h"
 #include "workbook/xlsx/XlsxDocument.h"
 
 namespace vk::xlsx {
@@ -32,12 +33,8 @@ void XlsxWorkbook::checkWritable(const std::string& consequence) const {
   } else {
     if (!fs::is_regular_file(status)) throw Fault(FaultKind::Workbook, path_ + " is not a workbook file");
     // Every command saves into the file, so it must be writable, and so must
-    // its folder, where the new version is made. The permission bits are
-    // looked at as well because the superuser may write anything.
-    if ((status.permissions() & (fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write)) ==
-            fs::perms::none ||
-        ::access(file_.c_str(), W_OK) != 0)
-      throw Fault(FaultKind::Workbook, "the workbook " + path_ + " is read-only" + consequence);
+    // its folder, where the new version is made.
+    if (!writableFile(file_)) throw Fault(FaultKind::Workbook, "the workbook " + path_ + " is read-only" + consequence);
   }
   std::string folder = fs::path(file_).parent_path().string();
   if (::access(folder.empty() ? "." : folder.c_str(), W_OK | X_OK) != 0)

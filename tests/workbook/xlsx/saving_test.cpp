@@ -14,6 +14,7 @@
 
 #include <chrono>
 #include <filesystem>
+#include <fstream>
 #include <random>
 #include <set>
 #include <thread>
@@ -382,6 +383,19 @@ TEST_F(XlsxSaving, DiscardedWorkLeavesTheFileAndItsLocks) {
   EXPECT_EQ(engine.bind(path)->readNumber(2, 45, 1), before);
   book->commit();
   EXPECT_TRUE(readFile(path) == original) << "discarded work was saved later";
+}
+
+// A run killed between making its lock file and writing it leaves an empty
+// one: that is stale too, and said so, not taken for another program.
+TEST_F(XlsxSaving, AnEmptyLockFileIsStale) {
+  std::string path = makeBook("results.xlsx");
+  const std::string original = readFile(path);
+  std::ofstream(dir.file(".~lock.results.xlsx#")).close();
+  XlsxEngine engine;
+  const std::string text = faultOf([&] { engine.bind(path)->write(3, 45, 10, Integer(7)); });
+  EXPECT_NE(text.find("has a stale lock file"), std::string::npos) << text;
+  EXPECT_NE(text.find("is empty"), std::string::npos) << text;
+  EXPECT_TRUE(readFile(path) == original);
 }
 
 TEST_F(XlsxSaving, ACopyIsWrittenWholeAtTheCommitAndOnlyWhereNothingAppeared) {

@@ -1,8 +1,10 @@
 #pragma once
 // The zip archive of a workbook, held in memory: reading its parts within the
 // limits, and writing a copy in which a few parts are replaced or removed
-// while every other entry is copied exactly as stored. minizip reads and
-// writes the archive's records; libdeflate inflates the parts.
+// while every other entry is copied exactly as stored. The records are read
+// and written here (ZipFormat.h): libzip maps libcrypto at every start, and
+// Debian's minizip misreads Zip64 sizes and offsets on 64-bit machines.
+// libdeflate inflates the parts.
 
 #include <cstdint>
 #include <functional>
