@@ -114,19 +114,27 @@ void CheckConditions(const Module1& m, Workbook& book) {
 
 void CheckReadings(const Module1& m, Workbook& book) {
   const Accepted reading{-0.5, true, 100, "mg/L"};
+  // Each cell is looked at cheaply first; the words of the checks are made
+  // only for a cell that may be refused.
+  auto passes = [](CellKind kind) { return kind != CellKind::Empty && kind != CellKind::Boolean; };
   for (int p = 1; p <= m.NumPoints; ++p) {
     const int row = c::readingRow(p);
-    const InputCell timeCell{c::kTestSheet, row, c::kTimeColumn, "time of reading " + std::to_string(p)};
-    if (timeCell.checkKind(book, "it must be the minutes since the start of the test") == CellKind::DateTime)
-      timeCell.refuse(FaultKind::TypeMismatch, "holds a date or time",
-                      "enter the minutes since the start of the test instead (0 for the first reading)");
-    if (p > 1 && !(m.TimesRaw(1, p) > m.TimesRaw(1, p - 1)))
-      timeCell.refuse(FaultKind::BadInput,
-                      "holds " + numberText(m.TimesRaw(1, p)) + ", not later than the time of reading " +
-                          std::to_string(p - 1) + " (" + numberText(m.TimesRaw(1, p - 1)) + " in " +
-                          a1Upper(row - 1, c::kTimeColumn) + ")",
-                      "the times must increase from each reading to the next");
+    const CellKind timeKind = book.cellKind(c::kTestSheet, row, c::kTimeColumn);
+    if (!passes(timeKind) || timeKind == CellKind::DateTime || (p > 1 && !(m.TimesRaw(1, p) > m.TimesRaw(1, p - 1)))) {
+      const InputCell timeCell{c::kTestSheet, row, c::kTimeColumn, "time of reading " + std::to_string(p)};
+      if (timeCell.checkKind(book, "it must be the minutes since the start of the test") == CellKind::DateTime)
+        timeCell.refuse(FaultKind::TypeMismatch, "holds a date or time",
+                        "enter the minutes since the start of the test instead (0 for the first reading)");
+      if (p > 1 && !(m.TimesRaw(1, p) > m.TimesRaw(1, p - 1)))
+        timeCell.refuse(FaultKind::BadInput,
+                        "holds " + numberText(m.TimesRaw(1, p)) + ", not later than the time of reading " +
+                            std::to_string(p - 1) + " (" + numberText(m.TimesRaw(1, p - 1)) + " in " +
+                            a1Upper(row - 1, c::kTimeColumn) + ")",
+                        "the times must increase from each reading to the next");
+    }
     for (int s = 1; s <= m.NumSets; ++s) {
+      if (passes(book.cellKind(c::kTestSheet, row, c::concColumn(s))) && reading.admits(double(m.ConcRaw(s, p))))
+        continue;
       const InputCell cell{c::kTestSheet, row, c::concColumn(s),
                            "reading " + std::to_string(p) + " of data set " + std::to_string(s)};
       cell.checkKind(book, reading);

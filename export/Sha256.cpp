@@ -1,10 +1,10 @@
 #include "export/Sha256.h"
 
-#include <openssl/evp.h>
+#include <nettle/sha2.h>
 
 #include <array>
+#include <cstdint>
 #include <fstream>
-#include <memory>
 #include <stdexcept>
 
 namespace vk::exporter {
@@ -13,28 +13,24 @@ namespace {
 
 class Digest {
  public:
-  Digest() : ctx_(EVP_MD_CTX_new(), EVP_MD_CTX_free) {
-    if (!ctx_ || EVP_DigestInit_ex(ctx_.get(), EVP_sha256(), nullptr) != 1)
-      throw std::runtime_error("SHA-256 is not available");
-  }
+  Digest() { sha256_init(&ctx_); }
   void add(const char* data, std::size_t size) {
-    if (EVP_DigestUpdate(ctx_.get(), data, size) != 1) throw std::runtime_error("SHA-256 failed");
+    sha256_update(&ctx_, size, reinterpret_cast<const std::uint8_t*>(data));
   }
   std::string hex() {
-    std::array<unsigned char, EVP_MAX_MD_SIZE> md{};
-    unsigned int size = 0;
-    if (EVP_DigestFinal_ex(ctx_.get(), md.data(), &size) != 1) throw std::runtime_error("SHA-256 failed");
+    std::array<std::uint8_t, SHA256_DIGEST_SIZE> md{};
+    sha256_digest(&ctx_, md.size(), md.data());
     static constexpr char kDigits[] = "0123456789abcdef";
     std::string out;
-    for (unsigned int i = 0; i < size; ++i) {
-      out += kDigits[md[i] >> 4];
-      out += kDigits[md[i] & 0x0f];
+    for (std::uint8_t byte : md) {
+      out += kDigits[byte >> 4];
+      out += kDigits[byte & 0x0f];
     }
     return out;
   }
 
  private:
-  std::unique_ptr<EVP_MD_CTX, decltype(&EVP_MD_CTX_free)> ctx_;
+  sha256_ctx ctx_{};
 };
 
 }  // namespace

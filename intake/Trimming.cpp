@@ -75,12 +75,8 @@ void StartEstimates(Module1& m, TrimWork& work, int set) {
 }
 
 void RestoreData(Module1& m) {
-  for (int p = 1; p <= m.NumPoints; ++p) {
-    for (int s = 1; s <= m.NumSets; ++s) {
-      m.Conc(s, p) = m.ConcRaw(s, p);
-      m.Times(s, p) = m.TimesRaw(s, p);
-    }
-  }
+  m.Conc.copyFrom(m.ConcRaw, m.NumSets, m.NumPoints);
+  m.Times.copyFrom(m.TimesRaw, m.NumSets, m.NumPoints);
 }
 
 }  // namespace vk

@@ -4,6 +4,7 @@
 // (set, reading), both from 0, dimensioned 0 To sets and 0 To readings. An
 // index outside the bounds is the "subscript out of range" fault.
 
+#include <algorithm>
 #include <array>
 #include <string>
 #include <vector>
@@ -56,6 +57,17 @@ class ReadingArray {
 
   T& operator()(int set, int reading) { return values_[offset(set, reading)]; }
   const T& operator()(int set, int reading) const { return values_[offset(set, reading)]; }
+
+  // (set, reading) = from(set, reading) for sets 1 to `sets` and readings 1
+  // to `readings`: the bounds are checked once, the readings of a set are
+  // copied as one block.
+  void copyFrom(const ReadingArray& from, int sets, int readings) {
+    if (sets < 1 || readings < 1) return;
+    offset(sets, readings);
+    from.offset(sets, readings);
+    for (int set = 1; set <= sets; ++set)
+      std::copy_n(&from.values_[from.offset(set, 1)], readings, &values_[offset(set, 1)]);
+  }
 
  private:
   size_t offset(int set, int reading) const {

@@ -17,6 +17,14 @@
 
 namespace {
 
+// A fault before the analysis could start, printed as the analysis prints its faults.
+int notStarted(const vk::Fault& fault, bool verbose) {
+  std::cerr << fault.what() << "\n";
+  if (verbose && !fault.detail().empty()) std::cerr << "details: " << fault.detail() << "\n";
+  std::cerr << "Nothing was written.\n";
+  return vk::kExitFault;
+}
+
 // Nobody is there to see or save: a headless LibreOffice of its own (its own
 // pipe and a private profile, so that it shares nothing with one the user
 // runs) loads the workbook hidden, stores it when the analysis succeeded and
@@ -28,10 +36,7 @@ int runUnderLibreOffice(const vk::BatchOptions& options) {
   try {
     office.watchdog = std::make_shared<vk::OfficeWatchdog>();  // first: this program has one thread yet
   } catch (const vk::Fault& fault) {
-    std::cerr << fault.what() << "\n";
-    if (options.verbose && !fault.detail().empty()) std::cerr << "details: " << fault.detail() << "\n";
-    std::cerr << "Nothing was written.\n";
-    return vk::kExitFault;
+    return notStarted(fault, options.verbose);
   }
   std::string folder = (fs::temp_directory_path() / "velm-kalix-batch-XXXXXX").string();
   if (!::mkdtemp(folder.data())) {
@@ -46,8 +51,8 @@ int runUnderLibreOffice(const vk::BatchOptions& options) {
   office.loadHidden = true;
   office.asTransaction = true;
   int status = vk::kExitFault;
-  {
-    auto engine = std::make_shared<vk::LibreOfficeEngine>(office);
+  try {
+    auto engine = vk::loadLibreOfficeEngine(office);
     // One office for a whole campaign, one document at a time, each closed after its analysis.
     status =
         vk::RunWorkbooks(options, {[engine] { return engine; }, [engine] { engine->closeDocumentsLoadedHere(); }, true},
@@ -58,6 +63,8 @@ int runUnderLibreOffice(const vk::BatchOptions& options) {
       // What was written is written; only the closing failed.
       std::cerr << "warning: " << fault.what() << "\n";
     }
+  } catch (const vk::Fault& fault) {  // the engine's module cannot be loaded
+    status = notStarted(fault, options.verbose);
   }
   std::error_code ec;
   fs::remove_all(folder, ec);

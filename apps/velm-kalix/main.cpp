@@ -29,7 +29,8 @@ std::shared_ptr<vk::WorkbookEngine> chooseEngine() {
 #endif
   if (!choice.warning.empty()) vk::MessageBox::exclamation(nullptr, QString::fromStdString(choice.warning));
 #ifdef VK_HAVE_LIBREOFFICE
-  if (choice.engine == vk::WizardEngine::LibreOffice) return std::make_shared<vk::LibreOfficeEngine>();
+  // The engine's module is loaded when the first workbook is opened.
+  if (choice.engine == vk::WizardEngine::LibreOffice) return vk::libreOfficeEngineOnDemand();
 #endif
   return std::make_shared<vk::XlsxEngine>();
 }

@@ -1,9 +1,12 @@
 #!/usr/bin/env bash
 # cmake --install puts both programs, the desktop entry, the icon and the
 # AppStream metadata in place, and the installed entry and metadata validate.
-# Usage: install_test.sh BUILD_DIR
+# With MODULE (the LibreOffice engine's module, relative to the prefix), the
+# installed batch tool finds it there, and names it when it is missing.
+# Usage: install_test.sh BUILD_DIR [MODULE]
 set -euo pipefail
 build=$1
+module=${2:-}
 id=org.velmkalix.VelmKalix
 prefix=$(mktemp -d)
 trap 'rm -rf "$prefix"' EXIT
@@ -28,3 +31,15 @@ grep -qx "Icon=$id" "$entry" || { echo "the entry does not name the icon $id"; e
 grep -q "<launchable type=\"desktop-id\">$id.desktop</launchable>" "$prefix/share/metainfo/$id.metainfo.xml" ||
   { echo "the metadata does not launch $id.desktop"; exit 1; }
 echo "installed: both programs, $id.desktop, its icon and metadata"
+
+[ -n "$module" ] || exit 0
+[ -f "$prefix/$module" ] || { echo "not installed: $module"; exit 1; }
+# A workbook that does not exist: the engine is loaded before it is looked for.
+set +e
+found=$("$prefix/bin/velm-kalix-batch" --engine libreoffice "$prefix/missing.xlsx" 2>&1)
+rm "$prefix/$module"
+missing=$("$prefix/bin/velm-kalix-batch" --engine libreoffice "$prefix/missing.xlsx" 2>&1)
+set -e
+case $found in *"does not exist"*) ;; *) echo "the installed module was not used: $found"; exit 1 ;; esac
+case $missing in *"${module##*/} is not installed"*) ;; *) echo "a missing module is not named: $missing"; exit 1 ;; esac
+echo "installed: the LibreOffice engine's module, found by the installed batch tool"

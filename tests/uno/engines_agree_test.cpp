@@ -66,7 +66,7 @@ TEST(BothEngines, GiveTheSameCellsAndTypesForTheSameWorkbook) {
   LibreOfficeOptions liveOptions = TestOffice::get().engineOptions();
   liveOptions.loadHidden = true;
   liveOptions.asTransaction = true;
-  auto engine = std::make_shared<LibreOfficeEngine>(liveOptions);
+  auto engine = loadLibreOfficeEngine(liveOptions);
   options.workbook = live;
   options.engine = "libreoffice";
   ASSERT_EQ(RunBatch(options, engine, out, err), 0) << err.str();

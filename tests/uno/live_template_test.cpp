@@ -75,15 +75,15 @@ class LiveTemplate : public ::testing::Test {
     copy_ = TestOffice::get().folder() + "/live-template.ods";
     fs::copy_file(kTemplateOds, copy_, fs::copy_options::overwrite_existing);
   }
-  void TearDown() override { engine.closeDocumentsLoadedHere(); }
+  void TearDown() override { engine->closeDocumentsLoadedHere(); }
   OfficeConnection& office() { return TestOffice::get().connection(); }
 
   std::string copy_;
-  LibreOfficeEngine engine{TestOffice::get().engineOptions()};
+  std::shared_ptr<LibreOfficeEngine> engine = loadLibreOfficeEngine(TestOffice::get().engineOptions());
 };
 
 TEST_F(LiveTemplate, HoldsTheTemplatesCellsAndItsOwnRedraw) {
-  auto book = engine.bind(copy_);
+  auto book = engine->bind(copy_);
   Document ods = dynamic_cast<CalcWorkbook&>(*book).document();
   auto macro = findDocumentMacro(ods, "Redraw");
   ASSERT_TRUE(macro.has_value());
@@ -100,7 +100,7 @@ TEST_F(LiveTemplate, HoldsTheTemplatesCellsAndItsOwnRedraw) {
 }
 
 TEST_F(LiveTemplate, RedrawPointsEachChartAtTheKeptReadings) {
-  auto book = engine.bind(copy_);
+  auto book = engine->bind(copy_);
   Document ods = dynamic_cast<CalcWorkbook&>(*book).document();
   const int results = cells::kResultsSheet;
   for (std::int16_t k = 1; k <= 3; ++k)

@@ -73,14 +73,14 @@ class LiveSheets : public ::testing::Test {
     return copy.string();
   }
   Document documentOf(Workbook& book) { return dynamic_cast<CalcWorkbook&>(book).document(); }
-  void TearDown() override { engine.closeDocumentsLoadedHere(); }
+  void TearDown() override { engine->closeDocumentsLoadedHere(); }
 
   LibreOfficeOptions hidden() {
     LibreOfficeOptions options = TestOffice::get().engineOptions();
     options.loadHidden = true;
     return options;
   }
-  LibreOfficeEngine engine{hidden()};
+  std::shared_ptr<LibreOfficeEngine> engine = loadLibreOfficeEngine(hidden());
 };
 
 // 1. The sheets.
@@ -108,7 +108,7 @@ TEST_F(LiveSheets, KindsOfCellValues) {
   const std::string path = TestOffice::get().folder() + "/kinds.ods";
   storeAndClose(doc, path);
 
-  auto book = engine.bind(path);
+  auto book = engine->bind(path);
   const CellKind expected[] = {CellKind::Number,  CellKind::Text,     CellKind::Error,    CellKind::Boolean,
                                CellKind::Boolean, CellKind::DateTime, CellKind::DateTime, CellKind::Text};
   for (int column = 1; column <= 8; ++column) EXPECT_EQ(book->cellKind(1, 1, column), expected[column - 1]) << column;
@@ -120,16 +120,16 @@ TEST_F(LiveSheets, KindsOfCellValues) {
   EXPECT_EQ(book->cellKind(1, 6, 1), CellKind::Number);
 
   // The same kinds as the embedded engine gives for the generated workbooks.
-  auto logical = engine.bind(copyOf("logical-count.xlsx"));
+  auto logical = engine->bind(copyOf("logical-count.xlsx"));
   EXPECT_EQ(logical->cellKind(c::kTestSheet, c::kNumSetsRow, c::kConditionColumn), CellKind::Boolean);
   EXPECT_EQ(logical->cellKind(c::kTestSheet, c::kNumPointsRow, c::kConditionColumn), CellKind::Number);
-  auto stamps = engine.bind(copyOf("date-times.xlsx"));
+  auto stamps = engine->bind(copyOf("date-times.xlsx"));
   EXPECT_EQ(stamps->cellKind(c::kTestSheet, c::readingRow(1), c::kTimeColumn), CellKind::DateTime);
   EXPECT_EQ(stamps->cellKind(c::kTestSheet, c::readingRow(1), c::concColumn(1)), CellKind::Number);
 }
 
 TEST_F(LiveSheets, DefinedNamesAndTabs) {
-  auto book = engine.bind(copyOf("tabs-reordered.xlsx"));
+  auto book = engine->bind(copyOf("tabs-reordered.xlsx"));
   auto test = book->definedName("VK_Test");
   ASSERT_TRUE(test);
   EXPECT_EQ(test->sheet, 2);
@@ -146,13 +146,13 @@ TEST_F(LiveSheets, DefinedNamesAndTabs) {
   EXPECT_FALSE(book->definedName("NoSuchName"));
   EXPECT_EQ(book->sheets().at(0).name, "Results");
 
-  auto broken = engine.bind(copyOf("broken-name.xlsx"));
+  auto broken = engine->bind(copyOf("broken-name.xlsx"));
   ASSERT_TRUE(broken->definedName("VK_Results"));
   EXPECT_FALSE(broken->definedName("VK_Results")->refersToCells());
 }
 
 TEST_F(LiveSheets, ShowingAHiddenSheetLeavesItHiddenAndTheActiveSheetAsItWas) {
-  auto book = engine.bind(copyOf("hidden-sheets.xlsx"));
+  auto book = engine->bind(copyOf("hidden-sheets.xlsx"));
   Document doc = documentOf(*book);
   EXPECT_TRUE(book->sheets().at(2).hidden);
   book->show(1);
@@ -179,7 +179,7 @@ Outcome batch(const std::string& path, std::shared_ptr<WorkbookEngine> engine) {
 
 TEST_F(LiveSheets, TabsReorderedGiveTheSameAnalysis) {
   const std::string inOrder = copyOf("three-sets.xlsx"), reordered = copyOf("tabs-reordered.xlsx");
-  auto live = std::make_shared<LibreOfficeEngine>(hidden());
+  auto live = loadLibreOfficeEngine(hidden());
   ASSERT_EQ(batch(inOrder, live).status, 0);
   ASSERT_EQ(batch(reordered, live).status, 0);
   // The analysed documents are still open, unsaved.
@@ -209,7 +209,7 @@ TEST_F(LiveSheets, InputThatCannotBeATestIsRefusedInTheSameWords) {
     const std::string path = copyOf(name);
     const Outcome embedded = batch(path, std::make_shared<XlsxEngine>());
     fs::copy_file(kBooks / name, path, fs::copy_options::overwrite_existing);
-    auto live = std::make_shared<LibreOfficeEngine>(hidden());
+    auto live = loadLibreOfficeEngine(hidden());
     const Outcome office = batch(path, live);
     live->closeDocumentsLoadedHere();
     EXPECT_EQ(embedded.status, 1);
@@ -230,7 +230,7 @@ TEST(OfficeText, WithoutSourcePlacesAndTypeNames) {
 }
 
 TEST_F(LiveSheets, AFailureOfLibreOfficeIsToldInPlainWords) {
-  auto book = engine.bind(copyOf("one-set.xlsx"));
+  auto book = engine->bind(copyOf("one-set.xlsx"));
   try {
     book->readNumber(1, 2000000, 1);  // past the last row of a Calc sheet
     ADD_FAILURE() << "no fault";
@@ -248,7 +248,7 @@ TEST_F(LiveSheets, AFailureOfLibreOfficeIsToldInPlainWords) {
     for (unsigned k = 0; k < 3000; ++k) out.put(char((k * 7919u + 13u) % 251u));
   }
   try {
-    engine.bind(noise);
+    engine->bind(noise);
     ADD_FAILURE() << "no fault";
   } catch (const Fault& fault) {
     EXPECT_EQ(std::string(fault.what()), "Workbook error: LibreOffice could not open the workbook " + noise +

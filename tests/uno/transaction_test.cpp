@@ -40,7 +40,7 @@ class LiveTransaction : public ::testing::Test {
     LibreOfficeOptions options = TestOffice::get().engineOptions();
     options.loadHidden = true;
     options.asTransaction = true;
-    engine = std::make_shared<LibreOfficeEngine>(options);
+    engine = loadLibreOfficeEngine(options);
   }
   void TearDown() override {
     engine->finishUnattended();

@@ -130,6 +130,18 @@ void Replacement::write(std::string_view bytes) {
   }
 }
 
+void Replacement::writeAt(std::uint64_t offset, std::string_view bytes) {
+  while (!bytes.empty()) {
+    ssize_t n = ::pwrite(fd_, bytes.data(), bytes.size(), off_t(offset));
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      systemFault("cannot write the temporary file " + temporary_, errno);
+    }
+    bytes.remove_prefix(std::size_t(n));
+    offset += std::uint64_t(n);
+  }
+}
+
 void Replacement::finish(const struct stat& like, bool sameOwner) {
   if (fd_ >= 0) {
     int fd = fd_;

@@ -11,6 +11,7 @@
 
 #include <sys/stat.h>
 
+#include <cstdint>
 #include <functional>
 #include <optional>
 #include <string>
@@ -42,6 +43,8 @@ class Replacement {
 
   const std::string& temporaryPath() const { return temporary_; }
   void write(std::string_view bytes);
+  // Writes at an offset of the temporary file, over what is there or past its end.
+  void writeAt(std::uint64_t offset, std::string_view bytes);
   // Gives the temporary file the permissions of `like` (and its owner when
   // `sameOwner` and this process may), flushes it to disk and closes it.
   // Whatever wrote it: this object or another program told its path.

@@ -105,11 +105,41 @@ void WriterLock::lockFile() {
   throw Fault(FaultKind::Workbook, "the workbook " + label_ + " keeps being replaced by another program; try again");
 }
 
+// Makes the lock file with its entry in it, never empty: written unnamed and
+// linked into place, so that a process killed meanwhile leaves nothing a
+// later run could not tell as stale. False when the name is taken; nothing
+// when the file system has no unnamed files (the caller creates it then).
+std::optional<bool> linkWholeLockFile(const std::string& path, const std::string& entry) {
+  const std::size_t slash = path.rfind('/');
+  const std::string folder = slash == std::string::npos ? "." : slash == 0 ? "/" : path.substr(0, slash);
+  int fd = ::open(folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
+  if (fd < 0) return std::nullopt;
+  const bool written = ::write(fd, entry.data(), entry.size()) == ssize_t(entry.size());
+  const std::string unnamed = "/proc/self/fd/" + std::to_string(fd);
+  const int linked = written ? ::linkat(AT_FDCWD, unnamed.c_str(), AT_FDCWD, path.c_str(), AT_SYMLINK_FOLLOW) : -1;
+  const int error = errno;
+  ::close(fd);
+  if (linked == 0) return true;
+  if (written && error == EEXIST) return false;
+  if (written && error == ENOENT) return std::nullopt;  // no /proc to link from
+  systemFault("cannot write the lock file " + path, error);
+}
+
 void WriterLock::writeLockFile() {
   const auto path = lockFilePath(file_);
   if (!path) return;  // a name too long for one: the lock on the file alone
   for (int attempt = 0; attempt < 3; ++attempt) {
-    int fd = ::open(path->c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    const std::optional<bool> linked = linkWholeLockFile(*path, entryOfThisProcess().format());
+    if (linked == true) {
+      registration_ = registerLockFile(*path);  // never before it is this process's
+      ownLockFile_ = true;
+      return;
+    }
+    int fd = -1;
+    if (linked.has_value())
+      errno = EEXIST;  // taken
+    else
+      fd = ::open(path->c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (fd >= 0) {
       registration_ = registerLockFile(*path);  // never before it is this process's
       const std::string entry = entryOfThisProcess().format();

@@ -1,10 +1,27 @@
+#include <cstdlib>
 #include <filesystem>
+#include <string_view>
 
 #include "workbook/uno/LibreOfficeEngine.h"
 
 namespace vk {
 
-std::string LibreOfficeOptions::defaultProgramDir() { return VK_LIBREOFFICE_PROGRAM_DIR; }
+std::string LibreOfficeOptions::defaultProgramDir() {
+  namespace fs = std::filesystem;
+  // soffice on PATH is mostly a link into the installation's program folder.
+  const char* path = std::getenv("PATH");
+  std::string_view folders = path ? path : "";
+  while (!folders.empty()) {
+    const std::size_t colon = folders.find(':');
+    const std::string_view folder = folders.substr(0, colon);
+    folders = colon == std::string_view::npos ? std::string_view() : folders.substr(colon + 1);
+    if (folder.empty()) continue;
+    std::error_code error;
+    const fs::path soffice = fs::canonical(fs::path(folder) / "soffice", error);
+    if (!error && fs::exists(soffice.parent_path() / "fundamentalrc", error)) return soffice.parent_path().string();
+  }
+  return VK_LIBREOFFICE_PROGRAM_DIR;
+}
 
 bool libreOfficeDesktopInstalled(const std::string& programDir) {
   namespace fs = std::filesystem;

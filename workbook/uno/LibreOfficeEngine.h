@@ -6,7 +6,14 @@
 // as block writes at commit(), before any read of their sheet, and before a
 // macro runs. For the batch tool (`asTransaction`) a commit stores the
 // document into its file, and nothing is stored without one.
+//
+// The engine is a module loaded at run time (velm-kalix-libreoffice.so), so
+// that a program on the embedded engine maps none of LibreOffice's
+// libraries: the programs make it with loadLibreOfficeEngine() or
+// libreOfficeEngineOnDemand(). The options, libreOfficeDesktopInstalled()
+// and the watchdog are outside the module.
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -44,6 +51,8 @@ struct LibreOfficeOptions {
   // killed (OfficeWatchdog.h).
   std::shared_ptr<OfficeWatchdog> watchdog;
 
+  // The folder of the soffice found on PATH, else the one this program was
+  // built against.
   static std::string defaultProgramDir();
 };
 
@@ -67,22 +76,43 @@ class LibreOfficeEngine : public WorkbookEngine {
   // The file `path` loaded (never a document already open), whose commits
   // store it into `copy`.
   std::shared_ptr<Workbook> bindCopy(const std::string& path, const std::string& copy) override;
-  std::string name() const override { return "LibreOffice"; }
+  std::string name() const override { return kName; }
+  std::vector<std::string> extensions() const override { return fileExtensions(); }
+  static constexpr const char* kName = "LibreOffice";
   // Calc also opens the older binary format and its own.
-  std::vector<std::string> extensions() const override { return {"xls", "xlsx", "xlsm", "ods"}; }
+  static std::vector<std::string> fileExtensions() { return {"xls", "xlsx", "xlsm", "ods"}; }
   // Told before a LibreOffice is started to connect to.
   void tellWhenStarting(std::function<void(const std::string& notice)> tell) override;
 
   // For the batch tool: closes the documents this engine loaded itself,
   // without storing them; documents that were open before stay open.
-  void closeDocumentsLoadedHere();
+  virtual void closeDocumentsLoadedHere();
   // For the batch tool at its end: closes the documents this engine loaded
   // and ends the LibreOffice it started, when nothing else is open in it.
-  void finishUnattended();
+  virtual void finishUnattended();
 
  private:
   struct State;
   std::unique_ptr<State> state_;
 };
+
+// The file name of the module that holds the engine.
+inline constexpr const char* kLibreOfficeModule = "velm-kalix-libreoffice.so";
+
+// The folders the module is looked for in: the program's own, then the
+// library folder it is installed in.
+std::vector<std::string> libreOfficeModuleFolders();
+
+// Loads the module from the first of `folders` that has it (once; it stays
+// loaded) and makes an engine with the options. LibreOffice's runtime
+// libraries are taken from the options' program folder. A missing or broken
+// module is a fault naming it.
+std::shared_ptr<LibreOfficeEngine> loadLibreOfficeEngine(LibreOfficeOptions options = {});
+std::shared_ptr<LibreOfficeEngine> loadLibreOfficeEngine(LibreOfficeOptions options,
+                                                         const std::vector<std::string>& folders);
+
+// For the wizard: an engine that loads the module at its first bind(), so
+// that a missing module is a fault of the command that asked for it.
+std::shared_ptr<WorkbookEngine> libreOfficeEngineOnDemand(LibreOfficeOptions options = {});
 
 }  // namespace vk

@@ -39,6 +39,9 @@ bool isWorkbookType(std::string_view type) {
          contains(type, "ms-excel.template.macroEnabled.main+xml");
 }
 
+bool isBlank(std::string_view text) { return text.find_first_not_of(" \t\r\n") == std::string_view::npos; }
+bool holdsValue(const PlainCell& cell) { return cell.hasValue && !isBlank(cell.value); }
+
 std::string describeKind(std::string_view kind) {
   if (kind == "chartsheet") return "a chart sheet";
   if (kind == "dialogsheet") return "a dialog sheet";
@@ -193,17 +196,20 @@ CellKind XlsxDocument::cellKind(int sheetIndex, int row, int column) {
     case SheetCells::State::Stale:
     case SheetCells::State::Original: break;
   }
+  if (auto plain = cells.plain(*cell)) return kindOf(plain->type, plain->style, holdsValue(*plain), false);
   const CellContent content = cells.content(*cell);
-  const std::string& type = content.type;
+  return kindOf(content.type, content.style, content.hasValue && !isBlank(content.value), content.hasFormula);
+}
+
+CellKind XlsxDocument::kindOf(std::string_view type, std::uint32_t style, bool hasValue, bool hasFormula) {
   if (type == "b") return CellKind::Boolean;
   if (type == "e") return CellKind::Error;
   if (type == "s" || type == "str" || type == "inlineStr") return CellKind::Text;
   if (type == "d") return CellKind::DateTime;
   // A number; a formula whose result is not stored is counted as one, and
   // reading it says what to do.
-  const bool blank = !content.hasValue || content.value.find_first_not_of(" \t\r\n") == std::string::npos;
-  if (blank && !content.hasFormula) return CellKind::Empty;
-  return numberFormats().isDateTime(content.style) ? CellKind::DateTime : CellKind::Number;
+  if (!hasValue && !hasFormula) return CellKind::Empty;
+  return numberFormats().isDateTime(style) ? CellKind::DateTime : CellKind::Number;
 }
 
 double XlsxDocument::readNumber(int sheetIndex, int row, int column) {
@@ -217,6 +223,9 @@ double XlsxDocument::readNumber(int sheetIndex, int row, int column) {
     case SheetCells::State::Stale:
     case SheetCells::State::Original: break;
   }
+  // Most cells hold a number and nothing else: read where they stand.
+  if (auto plain = cells.plain(*cell); plain && plain->type == "n")
+    return holdsValue(*plain) ? numberFromText(plain->value, sheetIndex, row, column) : 0.0;
   CellContent content = cells.content(*cell);
   if (cell->state == SheetCells::State::Stale) content.hasValue = false;
   return numberOf(sheetIndex, row, column, content);
@@ -230,9 +239,8 @@ double XlsxDocument::numberOf(int sheetIndex, int row, int column, const CellCon
                     " holds a formula whose result is not stored in the file; open the workbook in a spreadsheet "
                     "program, let it calculate, save it and run the command again");
   if (type == "n") {
-    std::string_view value = content.value;
-    if (!content.hasValue || value.find_first_not_of(" \t\r\n") == std::string_view::npos) return 0.0;
-    return numberFromText(value, sheetIndex, row, column);
+    if (!content.hasValue || isBlank(content.value)) return 0.0;
+    return numberFromText(content.value, sheetIndex, row, column);
   }
   if (type == "s") {
     std::size_t index = 0;
@@ -364,7 +372,7 @@ bool XlsxDocument::changed() {
   return false;
 }
 
-std::string XlsxDocument::render() {
+void XlsxDocument::render(const WriteAt& out) {
   if (recalculate_) applyRecalculation();
   ZipChanges changes;
   auto entry = [&](const std::string& part) {
@@ -372,21 +380,28 @@ std::string XlsxDocument::render() {
     if (!e) throw Fault(FaultKind::Workbook, label_ + " is damaged: the part " + part + " is missing");
     return *e;
   };
+  auto text = [](std::string xml) { return [xml = std::move(xml)](PartDeflater& to) { to.append(xml); }; };
   for (const auto& s : sheets_) {
-    if (s->worksheet && s->worksheet->changed()) {
-      PartDeflater deflater;
-      s->worksheet->write(deflater);
-      changes.replaced[entry(s->part)] = deflater.finish();
-    }
-    if (s->tree && s->treeChanged) changes.replaced[entry(s->part)] = compressPart(treeText(*s->tree));
+    if (s->worksheet && s->worksheet->changed())
+      changes.replaced[entry(s->part)] = [&worksheet = *s->worksheet](PartDeflater& to) { worksheet.write(to); };
+    if (s->tree && s->treeChanged) changes.replaced[entry(s->part)] = text(treeText(*s->tree));
   }
-  if (workbook_->changed()) changes.replaced[entry(workbookPartName_)] = compressPart(workbook_->xml());
+  if (workbook_->changed()) changes.replaced[entry(workbookPartName_)] = text(workbook_->xml());
   if (relationshipsChanged_)
-    changes.replaced[entry(relationshipPartOf(workbookPartName_))] = compressPart(workbookRelationships_.xml());
-  if (contentTypesChanged_) changes.replaced[entry("[Content_Types].xml")] = compressPart(contentTypes_.xml());
+    changes.replaced[entry(relationshipPartOf(workbookPartName_))] = text(workbookRelationships_.xml());
+  if (contentTypesChanged_) changes.replaced[entry("[Content_Types].xml")] = text(contentTypes_.xml());
   for (const std::string& part : removedParts_)
     if (auto e = zip_->find(part)) changes.removed.insert(*e);
-  return rewriteZip(bytes_, std::move(changes), label_);
+  writeZip(*zip_, changes, out, label_);
+}
+
+std::string XlsxDocument::render() {
+  std::string bytes;
+  render([&](std::uint64_t offset, std::string_view part) {
+    if (bytes.size() < offset + part.size()) bytes.resize(std::size_t(offset + part.size()));
+    bytes.replace(std::size_t(offset), part.size(), part);
+  });
+  return bytes;
 }
 
 }  // namespace vk::xlsx

@@ -4,6 +4,8 @@
 // file with the edits. Parts are read when first needed; only the parts that
 // changed are rebuilt.
 
+#include <cstdint>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <set>
@@ -52,7 +54,9 @@ class XlsxDocument {
 
   // Whether the file would change; applies a pending recalculation first.
   bool changed();
-  // The file with every edit; the untouched entries are copied as stored.
+  // Writes the file with every edit; the untouched entries are copied as stored.
+  void render(const std::function<void(std::uint64_t offset, std::string_view bytes)>& out);
+  // The same, as bytes.
   std::string render();
   // The file as it was read, without the edits.
   const std::string& fileBytes() const { return bytes_; }
@@ -65,6 +69,7 @@ class XlsxDocument {
   const SharedStrings& sharedStrings();
   const NumberFormats& numberFormats();
   double numberOf(int sheet, int row, int column, const CellContent& content);
+  CellKind kindOf(std::string_view type, std::uint32_t style, bool hasValue, bool hasFormula);
   void applyRecalculation();
   void checkCell(int sheet, int row, int column) const;
 

@@ -20,15 +20,22 @@ std::string realFile(const std::string& path) {
 }  // namespace
 
 std::shared_ptr<Workbook> XlsxEngine::bind(const std::string& path) {
+  // The Reading binds once per data set and threshold: the path bound last,
+  // in the middle of its workbook's command, needs no resolving again.
+  if (auto book = lastBook_.lock(); book && path == lastPath_ && book->commandUnderWay()) {
+    book->refresh();
+    return book;
+  }
   const std::string file = realFile(path);
   auto it = books_.find(file);
-  if (it != books_.end()) {
+  if (it == books_.end()) {
+    it = books_.emplace(file, std::make_shared<xlsx::XlsxWorkbook>(path, file)).first;
+  } else {
     it->second->refresh();
-    return it->second;
   }
-  auto book = std::make_shared<xlsx::XlsxWorkbook>(path, file);
-  books_.emplace(file, book);
-  return book;
+  lastPath_ = path;
+  lastBook_ = it->second;
+  return it->second;
 }
 
 std::shared_ptr<Workbook> XlsxEngine::bindCopy(const std::string& path, const std::string& copy) {
@@ -36,6 +43,8 @@ std::shared_ptr<Workbook> XlsxEngine::bindCopy(const std::string& path, const st
   books_.erase(file);  // the copy takes the place of what was bound there
   auto book = std::make_shared<xlsx::XlsxWorkbook>(copy, file, source);
   books_.emplace(file, book);
+  lastPath_ = copy;
+  lastBook_ = book;
   return book;
 }
 

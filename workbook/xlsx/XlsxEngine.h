@@ -35,6 +35,10 @@ class XlsxEngine : public WorkbookEngine {
 
  private:
   std::map<std::string, std::shared_ptr<xlsx::XlsxWorkbook>> books_;  // by the file's real path
+  // The path bound last and its workbook: bound again in the middle of that
+  // workbook's command, it is found without looking at the disk.
+  std::string lastPath_;
+  std::weak_ptr<xlsx::XlsxWorkbook> lastBook_;
 };
 
 }  // namespace vk

@@ -64,12 +64,14 @@ void XlsxWorkbook::refresh() {
     auto now = stampOf(file_);
     if (!now && !copyPending()) throw Fault(FaultKind::Workbook, "the workbook " + path_ + " does not exist any more");
     if (now == stamp_ && !dropped_) {
-      checkWritable("; the results could not be saved in it");
+      // In the middle of a command only a change matters; the commit checks
+      // again that the file can be written.
+      if (!commandUnderWay_) checkWritable("; the results could not be saved in it");
       return;
     }
     // Read part-way through a command, the file would mix two versions: what
     // the command read or wrote before and the other program's work after.
-    if (commandUnderWay_ || (document_->changed() && !dropped_)) changedOnDisk();
+    if (commandUnderWay_ || (document_ && document_->changed() && !dropped_)) changedOnDisk();
     load();
   } catch (const Fault&) {
     // A command that could not start holds nothing.
@@ -80,6 +82,7 @@ void XlsxWorkbook::refresh() {
 
 XlsxDocument& XlsxWorkbook::document() {
   if (!commandUnderWay_) lock_.acquire();  // a command that started without binding again
+  if (!document_) load();                  // saved by the last command
   commandUnderWay_ = true;
   return *document_;
 }
@@ -120,7 +123,7 @@ void XlsxWorkbook::commit() {
   } release{lock_};
   commandUnderWay_ = false;
   // Dropped work was reported when it was dropped; there is nothing to save.
-  if (dropped_ || !document_->changed()) return;
+  if (dropped_ || !document_ || !document_->changed()) return;
   lock_.acquire();  // work left unsaved by an earlier commit that failed
   for (const std::string& place : {path_, file_})
     if (auto lock = foreignLockFile(place))
@@ -129,18 +132,23 @@ void XlsxWorkbook::commit() {
                                            "was saved");
   checkWritable("; nothing was saved");
   if (stampOf(file_) != stamp_) changedOnDisk();
-  std::string bytes = document_->render();
-  auto saved = replaceFile(file_, bytes, stamp_, source_);
+  auto saved = replaceFile(
+      file_,
+      [&](Replacement& file) {
+        document_->render([&](std::uint64_t offset, std::string_view bytes) { file.writeAt(offset, bytes); });
+      },
+      stamp_, source_);
   if (!saved) changedOnDisk();
   stamp_ = saved;
   source_ = file_;
-  // Go on from what is now in the file.
-  document_ = std::make_unique<XlsxDocument>(std::move(bytes), path_, limits_);
+  // The next command goes on from what is now in the file, read when it
+  // starts; a batch run ends here.
+  document_.reset();
 }
 
 void XlsxWorkbook::discard() {
   commandUnderWay_ = false;
-  if (!dropped_) document_ = std::make_unique<XlsxDocument>(document_->fileBytes(), label(), limits_);
+  if (!dropped_ && document_) document_ = std::make_unique<XlsxDocument>(document_->fileBytes(), label(), limits_);
   lock_.release();
 }
 

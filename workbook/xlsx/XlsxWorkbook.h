@@ -33,6 +33,8 @@ class XlsxWorkbook : public Workbook {
   // what was not saved is dropped: the next command starts from the file as
   // it is then.
   void refresh();
+  // Whether a command has operated on it since its last commit (or discard).
+  bool commandUnderWay() const { return commandUnderWay_; }
 
   double readNumber(int sheet, int row, int column) override;
   CellKind cellKind(int sheet, int row, int column) override;

@@ -51,6 +51,30 @@ TEST(XmlScanner, RejectsWhatIsNotWellFormed) {
   EXPECT_THROW(tokens(deep), Fault);
 }
 
+TEST(XmlScanner, TextOnlyElementsAreSkippedWhole) {
+  // Skipped at once, and the scanner goes on after them as skipElement would.
+  for (const char* whole : {"<c r=\"A1\"><v>7</v></c><c/>", "<x:c><x:v>7</x:v></x:c><c/>", "<c></c><c/>"}) {
+    XmlScanner s(whole, "test", 16);
+    ASSERT_EQ(s.next(), XmlScanner::Token::Start);
+    EXPECT_EQ(s.skipTextOnlyElement("v"), std::string_view(whole).size() - 4) << whole;
+    EXPECT_EQ(s.depth(), 0u);
+    EXPECT_EQ(s.next(), XmlScanner::Token::Start) << whole;
+    EXPECT_TRUE(s.selfClosing());
+  }
+  // Anything else is left to the token-by-token scan, which judges it.
+  for (const char* other : {"<c><f>1</f></c>", "<c><v>1<!-- --></v></c>", "<c><v>1</v><extLst/></c>",
+                            "<c><v a=\"1\">1</v></c>", "<c> <v>1</v></c>", "<c><v>1</v></d>"}) {
+    XmlScanner s(other, "test", 16);
+    ASSERT_EQ(s.next(), XmlScanner::Token::Start);
+    EXPECT_EQ(s.skipTextOnlyElement("v"), 0u) << other;
+    EXPECT_EQ(s.depth(), 1u);
+    if (std::string_view(other).find("</d>") != std::string_view::npos)
+      EXPECT_THROW(s.skipElement(), Fault);
+    else
+      EXPECT_EQ(s.skipElement(), std::string_view(other).size()) << other;
+  }
+}
+
 TEST(XmlScanner, ReferencesAndAttributes) {
   std::string out;
   EXPECT_TRUE(appendUnescaped(out, "a&lt;b&gt;&amp;&quot;&apos;&#65;&#x42;&#x20AC;"));
@@ -89,6 +113,29 @@ TEST(CellContent, StringItemsLeaveOutPhoneticReadings) {
   EXPECT_EQ(c.formulaType, "shared");
   EXPECT_EQ(c.sharedIndex, "3");
   EXPECT_EQ(c.value, "4");
+}
+
+TEST(CellContent, PlainCellsReadAsTheFullReadingReadsThem) {
+  // Read in place when the element holds at most its value; what the quick
+  // reading gives agrees with the full one, and everything else is left to it.
+  for (const char* plain : {"<c r=\"C7\" s=\"3\"><v>300</v></c>", "<x:c r=\"A1\" t=\"s\"><x:v>12</x:v></x:c>",
+                            "<c r=\"A1\" s=\"2\"/>", "<c r='A1' t=\"b\">\n  <v>1</v>\n</c>", "<c><v> 4.5 </v></c>",
+                            "<c r=\"A1\"></c>", "<c r = \"A1\" s='2' ><v>1</v></c>"}) {
+    SCOPED_TRACE(plain);
+    const auto quick = readPlainCell(plain);
+    ASSERT_TRUE(quick);
+    const CellContent full = readCellContent(plain, "test", 16);
+    EXPECT_EQ(quick->type, full.type);
+    EXPECT_EQ(quick->style, full.style);
+    EXPECT_EQ(quick->hasValue, full.hasValue);
+    EXPECT_EQ(quick->value, full.value);
+  }
+  for (const char* other :
+       {"<c><f>A1</f><v>2</v></c>", "<c t=\"inlineStr\"><is><t>7</t></is></c>", "<c t=\"str\"><v>a&amp;b</v></c>",
+        "<c><v><![CDATA[5]]></v></c>", "<c><v/></c>", "<c><v>1</v><extLst/></c>", "<c><v>1</v></c>trailing",
+        "<row r=\"1\"/>", "<c r=\"A1\" s=\"2\">"}) {
+    EXPECT_FALSE(readPlainCell(other)) << other;
+  }
 }
 
 TEST(CellContent, EscapedCharactersOutsideTheBasicPlane) {

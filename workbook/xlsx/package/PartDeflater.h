@@ -1,41 +1,80 @@
 #pragma once
-// A part compressed while its text is produced, slice by slice, so that the
-// text of a large sheet never stands in memory whole. Small parts are
-// compressed well; past the first megabyte the compression turns fast, as a
-// results sheet of a million cells would otherwise dominate a save.
+// A part compressed as its text is produced. A part is compressed whole by
+// libdeflate, the fastest deflate and smaller than zlib at its fast levels,
+// unless its text grows past kWholeLimit (a results sheet of a million
+// cells): that one is streamed (PartStream.h), so that its text never stands
+// in memory whole. The compressed bytes go to a sink as they are made.
 
+#include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <string_view>
 
+#include "workbook/xlsx/package/PartStream.h"
+
+struct libdeflate_compressor;
+
 namespace vk::xlsx {
 
-struct CompressedPart {
-  std::string bytes;       // raw deflate data, as a zip entry stores it
-  std::uint64_t size = 0;  // of the text
-  std::uint32_t crc = 0;   // of the text
+// What a zip entry records of the text it holds.
+struct PartSummary {
+  std::uint64_t size = 0;
+  std::uint32_t crc = 0;
+};
+
+// The buffers and the compressor of one save, used for each of its parts in
+// turn instead of being made and dropped per part.
+class PartCompression {
+ public:
+  PartCompression();
+  ~PartCompression();
+  PartCompression(const PartCompression&) = delete;
+  PartCompression& operator=(const PartCompression&) = delete;
+
+ private:
+  friend class PartDeflater;
+  // Room for `size` compressed bytes; never filled before use.
+  char* compressed(std::size_t size);
+
+  libdeflate_compressor* compressor_ = nullptr;
+  std::string text_;
+  std::unique_ptr<char[]> compressed_;
+  std::size_t compressedSize_ = 0;
 };
 
 class PartDeflater {
  public:
-  PartDeflater();
+  using Sink = std::function<void(std::string_view)>;
+  static constexpr std::size_t kWholeLimit = std::size_t(8) << 20;
+
+  PartDeflater(PartCompression& buffers, Sink sink);
   ~PartDeflater();
   PartDeflater(const PartDeflater&) = delete;
   PartDeflater& operator=(const PartDeflater&) = delete;
 
-  void append(std::string_view text);
-  // The compressed part; the deflater is spent.
-  CompressedPart finish();
+  // The producer appends the part's text here and calls passOn() now and
+  // then (after each row); what is there is compressed once it is large.
+  std::string& text() { return buffers_.text_; }
+  void passOn() {
+    if (text().size() >= (stream_ ? kSlice : kWholeLimit)) compressSlice();
+  }
+  void append(std::string_view text) {
+    this->text() += text;
+    passOn();
+  }
+  // Compresses the rest; the deflater is spent.
+  PartSummary finish();
 
  private:
-  struct Stream;
-  void run(int flush);
-  std::unique_ptr<Stream> stream_;
-  CompressedPart part_;
-  bool fast_ = false;
-};
+  static constexpr std::size_t kSlice = std::size_t(1) << 20;
+  void compressSlice();
 
-CompressedPart compressPart(std::string_view text);
+  PartCompression& buffers_;
+  Sink sink_;
+  std::unique_ptr<PartStream> stream_;
+  PartSummary summary_;
+};
 
 }  // namespace vk::xlsx

@@ -78,14 +78,12 @@ std::optional<std::string> foreignLockFile(const std::string& path) {
   return std::nullopt;
 }
 
-std::optional<DiskStamp> replaceFile(const std::string& path, std::string_view bytes,
+std::optional<DiskStamp> replaceFile(const std::string& path, const std::function<void(Replacement&)>& write,
                                      const std::optional<DiskStamp>& expected, const std::string& model) {
   struct stat like;
   if (::stat(model.c_str(), &like) != 0) systemFault("cannot save the workbook " + path, errno);
   Replacement next(path);
-  next.write(bytes.substr(0, bytes.size() / 2));
-  reachSaveStage(SaveStage::HalfWritten);
-  next.write(bytes.substr(bytes.size() / 2));
+  write(next);
   reachSaveStage(SaveStage::Written);
   next.finish(like, model == path);
   if (!next.putInPlace(expected)) return std::nullopt;

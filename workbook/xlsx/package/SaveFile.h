@@ -5,6 +5,7 @@
 // mix (workbook/file/Replacement.h).
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -22,12 +23,13 @@ std::string readWorkbookFile(const std::string& path, std::uint64_t maxSize, Dis
 // lock file this process keeps while it writes the workbook is not another's.
 std::optional<std::string> foreignLockFile(const std::string& path);
 
-// Replaces the file `path` by `bytes` when it is still the version
-// `expected` (nullopt: there is no file yet). The new file has the
-// permissions of `model` (the file itself, or the workbook it is a copy of),
-// and the owner of the file it replaces. Returns the new file's stamp;
-// nothing, with nothing written, when the file changed meanwhile.
-std::optional<DiskStamp> replaceFile(const std::string& path, std::string_view bytes,
+// Replaces the file `path` by what `write` writes into its replacement,
+// when the file is still the version `expected` (nullopt: there is no file
+// yet). The new file has the permissions of `model` (the file itself, or the
+// workbook it is a copy of), and the owner of the file it replaces. Returns
+// the new file's stamp; nothing, with nothing written, when the file changed
+// meanwhile.
+std::optional<DiskStamp> replaceFile(const std::string& path, const std::function<void(Replacement&)>& write,
                                      const std::optional<DiskStamp>& expected, const std::string& model);
 
 }  // namespace vk::xlsx

@@ -1,6 +1,7 @@
 #include "workbook/xlsx/sheet/CellContent.h"
 
 #include <charconv>
+#include <cstring>
 
 #include "workbook/Ascii.h"
 #include "workbook/xlsx/xml/Utf8.h"
@@ -69,6 +70,70 @@ void appendStringItem(XmlScanner& scanner, std::string& out) {
       scanner.skipElement();  // formatting, phonetic readings
     }
   }
+}
+
+std::optional<PlainCell> readPlainCell(std::string_view xml) {
+  // One pass, as every reading is read this way; what it does not take in
+  // (anything the scanner would read otherwise) is left to readCellContent.
+  const char* p = xml.data();
+  const char* const end = p + xml.size();
+  auto isBlank = [](char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; };
+  auto skipBlanks = [&] {
+    while (p < end && isBlank(*p)) ++p;
+  };
+  if (xml.size() < 4 || *p++ != '<') return std::nullopt;
+  const char* const name = p;
+  while (p < end && isNameChar(*p)) ++p;
+  const std::string_view qname(name, std::size_t(p - name)), prefix = namePrefix(qname);
+  if (localName(qname) != "c") return std::nullopt;
+  PlainCell cell;
+  for (;;) {
+    const bool separated = p < end && isBlank(*p);
+    skipBlanks();
+    if (p == end) return std::nullopt;
+    if (*p == '>') break;
+    if (*p == '/') return p + 2 == end && p[1] == '>' ? std::optional<PlainCell>(cell) : std::nullopt;
+    const char* const attribute = p;
+    while (p < end && isNameChar(*p)) ++p;
+    const std::string_view attributeName(attribute, std::size_t(p - attribute));
+    skipBlanks();
+    if (!separated || attributeName.empty() || p == end || *p++ != '=') return std::nullopt;
+    skipBlanks();
+    if (p == end || (*p != '"' && *p != '\'')) return std::nullopt;
+    const char quote = *p++;
+    const char* const close = static_cast<const char*>(std::memchr(p, quote, std::size_t(end - p)));
+    if (!close) return std::nullopt;
+    const std::string_view value(p, std::size_t(close - p));
+    if (value.find('<') != std::string_view::npos) return std::nullopt;
+    p = close + 1;
+    const std::string_view local = localName(attributeName);
+    if (local == "t") cell.type = value;
+    if (local == "s") std::from_chars(value.data(), value.data() + value.size(), cell.style);
+  }
+  ++p;  // past the start tag's ">"
+  // "<" or "</", the prefix, the local name and ">": passed when it is there.
+  auto tag = [&](bool closing, char local) {
+    const std::size_t size = (closing ? 3 : 2) + prefix.size() + 1;
+    if (std::size_t(end - p) < size || p[0] != '<' || (closing && p[1] != '/')) return false;
+    const char* at = p + (closing ? 2 : 1);
+    if (!prefix.empty() && std::string_view(at, prefix.size()) != prefix) return false;
+    at += prefix.size();
+    if (at[0] != local || at[1] != '>') return false;
+    p = at + 2;
+    return true;
+  };
+  skipBlanks();
+  if (tag(false, 'v')) {
+    const char* const valueEnd = static_cast<const char*>(std::memchr(p, '<', std::size_t(end - p)));
+    if (!valueEnd || std::memchr(p, '&', std::size_t(valueEnd - p))) return std::nullopt;
+    cell.hasValue = true;
+    cell.value = std::string_view(p, std::size_t(valueEnd - p));
+    p = valueEnd;
+    if (!tag(true, 'v')) return std::nullopt;
+    skipBlanks();
+  }
+  if (!tag(true, 'c') || p != end) return std::nullopt;
+  return cell;
 }
 
 CellContent readCellContent(std::string_view cellXml, std::string_view where, std::size_t maxDepth) {

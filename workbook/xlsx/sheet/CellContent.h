@@ -3,6 +3,7 @@
 // of string items (shared strings and inline strings).
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -25,6 +26,18 @@ struct CellContent {
 
 // Reads a <c> element (the scanner's text must hold just that element).
 CellContent readCellContent(std::string_view cellXml, std::string_view where, std::size_t maxDepth);
+
+// A cell whose element holds at most its value, as most do, read without a
+// copy: the type, the format and the value's text as written.
+struct PlainCell {
+  std::string_view type = "n";
+  std::uint32_t style = 0;
+  bool hasValue = false;
+  std::string_view value;
+};
+// Nothing for any other cell (a formula, an inline string, a reference in
+// the value, other children, a malformed element): readCellContent reads it.
+std::optional<PlainCell> readPlainCell(std::string_view cellXml);
 
 // After the scanner returned the start of an <si> or <is> element: appends its
 // text (its <t> and the <t> of its runs; phonetic readings are left out) and

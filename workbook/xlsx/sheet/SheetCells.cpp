@@ -1,6 +1,7 @@
 #include "workbook/xlsx/sheet/SheetCells.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cstring>
 
 #include "workbook/xlsx/sheet/CellRef.h"
@@ -9,6 +10,9 @@
 namespace vk::xlsx {
 
 namespace {
+
+// Smaller texts are not worth copying.
+constexpr std::size_t kCompactAbove = std::size_t(1) << 20;
 
 bool isOneOf(std::string_view name, std::initializer_list<std::string_view> names) {
   return std::find(names.begin(), names.end(), localName(name)) != names.end();
@@ -49,6 +53,7 @@ void SheetCells::parse(std::string_view text, XmlScanner& scanner, std::string_v
 
 void SheetCells::parseRow(XmlScanner& scanner) {
   Row row;
+  parsing_.clear();
   row.offset = std::uint32_t(scanner.tokenBegin());
   row.tagLength = std::uint32_t(scanner.tokenEnd() - scanner.tokenBegin());
   int rowNumber = lastParsedRow_ + 1;
@@ -91,11 +96,14 @@ void SheetCells::parseRow(XmlScanner& scanner) {
         if (column > kMaxColumns) scanner.fail("more cells in a row than a sheet holds");
       }
       cell.column = std::uint16_t(column);
-      cell.length = std::uint32_t(scanner.skipElement() - begin);
+      std::size_t end = scanner.skipTextOnlyElement("v");
+      if (!end) end = scanner.skipElement();
+      cell.length = std::uint32_t(end - begin);
       if (column <= lastColumn) ordered = false;
       lastColumn = column;
-      row.cells.push_back(cell);
+      parsing_.push_back(cell);
     }
+    row.cells.assign(parsing_.begin(), parsing_.end());  // no room to spare: a sheet may hold a million
     if (!ordered) {
       std::stable_sort(row.cells.begin(), row.cells.end(),
                        [](const Cell& a, const Cell& b) { return a.column < b.column; });
@@ -122,10 +130,6 @@ const SheetCells::Cell* SheetCells::find(int row, int column) const {
 
 CellContent SheetCells::content(const Cell& cell) const {
   return readCellContent(slice(cell.offset, cell.length), where_, maxDepth_);
-}
-
-std::string_view SheetCells::startTag(const Cell& cell) const {
-  return cell.length ? attributesOf(slice(cell.offset, cell.length)) : std::string_view();
 }
 
 std::uint32_t SheetCells::newCellStyle(const Row& row, int column) const {
@@ -160,10 +164,16 @@ bool SheetCells::setNumber(int rowNumber, int column, double value) {
     Cell& cell = *it;
     if (cell.state == State::Number && std::memcmp(&cell.number, &value, sizeof value) == 0) return false;
     if (cell.state == State::Original) {
-      CellContent now = content(cell);
-      std::string text;
-      appendNumber(text, value);
-      if (now.type == "n" && !now.hasFormula && now.hasValue && now.value == text) return false;
+      // Written as it is already: nothing changes.
+      char digits[32];
+      const std::string_view text(digits,
+                                  std::size_t(std::to_chars(digits, digits + sizeof digits, value).ptr - digits));
+      if (auto now = plain(cell)) {
+        if (now->type == "n" && now->hasValue && now->value == text) return false;
+      } else if (CellContent now = content(cell);
+                 now.type == "n" && !now.hasFormula && now.hasValue && now.value == text) {
+        return false;
+      }
     }
     noteLostFormula(rowNumber, cell);
     cell.state = State::Number;
@@ -230,10 +240,13 @@ bool SheetCells::clearCell(int rowNumber, Row& row, Cell& cell, bool& remove) {
     }
   }
   row.modified = true;
-  if (hasStyle)
+  if (hasStyle) {
     cell.state = State::Blank;
-  else
+    forgetText(cell);
+  } else {
     remove = true;
+    released_ += cell.length;
+  }
   return true;
 }
 
@@ -265,11 +278,14 @@ bool SheetCells::clear(const CellRange& range) {
       }
     }
     if (removeAny) cells.erase(std::remove_if(first, last, [](const Cell& c) { return c.column == 0; }), last);
-    if (cells.empty() && row.modified && !keepsEmptyRow(row))
+    if (cells.empty() && row.modified && !keepsEmptyRow(row)) {
+      released_ += row.length;
       r = rows_.erase(r);
-    else
+    } else {
       ++r;
+    }
   }
+  if (text_.size() >= kCompactAbove && released_ > text_.size() / 2) compactText();
   return changed;
 }
 

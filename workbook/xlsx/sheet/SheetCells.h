@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <functional>
 #include <map>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -53,16 +54,27 @@ class SheetCells {
   };
 
   // Reads the rows of a sheetData element whose start tag the scanner has
-  // just returned, up to and including its end tag. `text` is the whole part
-  // and must outlive this object.
+  // just returned, up to and including its end tag. `text` is the whole part,
+  // given to keepText() once the part is read.
   void parse(std::string_view text, XmlScanner& scanner, std::string_view prefix, std::string_view where,
              std::size_t maxDepth);
+  // Keeps the part's text, which the cells read from the file point into.
+  void keepText(std::string text) {
+    ownText_ = std::move(text);
+    text_ = ownText_;
+  }
+  // How much of it is kept.
+  std::size_t textSize() const { return text_.size(); }
   // Formats of whole columns, which a new cell takes as Excel does.
   void setColumnStyles(std::vector<ColumnStyle> styles) { columnStyles_ = std::move(styles); }
 
   const Cell* find(int row, int column) const;
   // The content of a cell read from the file.
   CellContent content(const Cell& cell) const;
+  // The same without a copy, for a cell as read that holds at most its value.
+  std::optional<PlainCell> plain(const Cell& cell) const {
+    return cell.state == State::Original ? readPlainCell(slice(cell.offset, cell.length)) : std::nullopt;
+  }
 
   // Each returns true when the sheet changed.
   bool setNumber(int row, int column, double value);
@@ -94,11 +106,21 @@ class SheetCells {
   void noteLostFormula(int row, const Cell& cell);
   std::string_view slice(std::uint32_t offset, std::uint32_t length) const { return text_.substr(offset, length); }
   std::string_view startTag(const Cell& cell) const;
+  std::uint32_t startTagLength(const Cell& cell) const;
+  // A cleared cell whose start tag says no more than its format is made a
+  // new cell of that format, so that its text as read is needed no more.
+  void forgetText(Cell& cell);
+  // Keeps only the text still needed, once most of it is not (a sheet whose
+  // results were cleared): a results sheet of a million cells takes up 40 MB.
+  void compactText();
   void emitCell(std::string& out, int row, const Cell& cell) const;
   void emitRowTag(std::string& out, int rowNumber, const Row& row, bool empty) const;
 
   std::string_view text_;
-  std::string prefix_;  // of the cell elements' names ("x:"), from the sheetData element
+  std::string ownText_;
+  std::size_t released_ = 0;   // bytes of text no cell needs any more, roughly
+  std::vector<Cell> parsing_;  // the cells of the row being read
+  std::string prefix_;         // of the cell elements' names ("x:"), from the sheetData element
   std::string where_;
   std::size_t maxDepth_ = 256;
   std::map<int, Row> rows_;

@@ -21,11 +21,10 @@ int toInt(const char* text) {
 
 }  // namespace
 
-Worksheet::Worksheet(std::string text, std::string where, const Limits& limits)
-    : text_(std::move(text)), where_(std::move(where)) {
-  if (text_.size() >= 3 && (text_[0] == '\xFE' || text_[0] == '\xFF'))
+Worksheet::Worksheet(std::string text, std::string where, const Limits& limits) : where_(std::move(where)) {
+  if (text.size() >= 3 && (text[0] == '\xFE' || text[0] == '\xFF'))
     throw Fault(FaultKind::Workbook, where_ + " is not in UTF-8, which this program reads");
-  XmlScanner scanner(text_, where_, limits.maxDepth);
+  XmlScanner scanner(text, where_, limits.maxDepth);
   XmlScanner::Token token;
   while ((token = scanner.next()) == XmlScanner::Token::Text) {
   }
@@ -42,7 +41,7 @@ Worksheet::Worksheet(std::string text, std::string where, const Limits& limits)
         if (!dataName.empty()) scanner.fail("the worksheet has two cell tables");
         dataName = std::string(scanner.name());
         dataBegin = scanner.tokenBegin();
-        cells_.parse(text_, scanner, namePrefix(scanner.name()), where_, limits.maxDepth);
+        cells_.parse(text, scanner, namePrefix(scanner.name()), where_, limits.maxDepth);
         dataEnd = scanner.tokenEnd();
       } else {
         scanner.skipElement();
@@ -53,8 +52,9 @@ Worksheet::Worksheet(std::string text, std::string where, const Limits& limits)
     if (token == XmlScanner::Token::Start) scanner.fail("a second root element");
   }
   if (dataName.empty()) scanner.fail("the worksheet has no cell table (sheetData)");
-  std::string rest = text_.substr(0, dataBegin) + "<" + dataName + "/>" + text_.substr(dataEnd);
+  std::string rest = text.substr(0, dataBegin) + "<" + dataName + "/>" + text.substr(dataEnd);
   parseTree(tree_, rest, where_, limits.maxTreeSize);
+  cells_.keepText(std::move(text));
   readColumnStyles();
 }
 
@@ -97,16 +97,9 @@ void Worksheet::write(PartDeflater& deflater) {
       setAttribute(dimension, "ref", ref);
     }
   }
-  // The text goes to the deflater a slice at a time.
-  constexpr std::size_t kSlice = std::size_t(1) << 20;
-  std::string out;
-  out.reserve(kSlice + 4096);
-  auto passOn = [&] {
-    if (out.size() >= kSlice) {
-      deflater.append(out);
-      out.clear();
-    }
-  };
+  // The text goes to the deflater, which compresses it as it grows.
+  std::string& out = deflater.text();
+  auto passOn = [&] { deflater.passOn(); };
   AppendWriter writer(out);
   for (pugi::xml_node node = tree_.first_child(); node; node = node.next_sibling()) {
     if (node != root) {
@@ -141,7 +134,6 @@ void Worksheet::write(PartDeflater& deflater) {
     out += root.name();
     out += '>';
   }
-  deflater.append(out);
 }
 
 }  // namespace vk::xlsx

@@ -37,7 +37,6 @@ class Worksheet {
   bool note(bool changed) { return cellsChanged_ |= changed, changed; }
   void readColumnStyles();
 
-  std::string text_;  // as read; the cells point into it
   std::string where_;
   pugi::xml_document tree_;  // all but the cells; sheetData stands empty in it
   SheetCells cells_;

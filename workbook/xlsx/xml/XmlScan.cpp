@@ -1,6 +1,7 @@
 #include "workbook/xlsx/xml/XmlScan.h"
 
 #include <algorithm>
+#include <array>
 #include <cstring>
 
 #include "module1/Fault.h"
@@ -9,13 +10,17 @@
 
 namespace vk::xlsx {
 
+// A table, as every character of every tag is looked up.
+constexpr std::array<bool, 256> detail::kNameChars = [] {
+  std::array<bool, 256> chars{};
+  for (std::size_t c = 0; c < chars.size(); ++c) chars[c] = true;
+  for (char c : std::string_view(" \t\n\r<>/=\"'&")) chars[static_cast<unsigned char>(c)] = false;
+  return chars;
+}();
+
 namespace {
 
 bool isSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\r'; }
-
-bool isNameChar(char c) {
-  return !isSpace(c) && c != '<' && c != '>' && c != '/' && c != '=' && c != '"' && c != '\'' && c != '&';
-}
 
 // Resolves one reference starting at raw[i] == '&'; advances i past it.
 bool appendReference(std::string& out, std::string_view raw, std::size_t& i) {
@@ -53,16 +58,6 @@ bool appendReference(std::string& out, std::string_view raw, std::size_t& i) {
 }
 
 }  // namespace
-
-std::string_view localName(std::string_view qname) {
-  std::size_t colon = qname.find(':');
-  return colon == std::string_view::npos ? qname : qname.substr(colon + 1);
-}
-
-std::string_view namePrefix(std::string_view qname) {
-  std::size_t colon = qname.find(':');
-  return colon == std::string_view::npos ? std::string_view() : qname.substr(0, colon + 1);
-}
 
 bool XmlAttributes::next(XmlAttribute& attribute) {
   while (pos_ < list_.size() && isSpace(list_[pos_])) ++pos_;
@@ -274,6 +269,32 @@ void XmlScanner::scanTag() {
     if (open_.size() >= maxDepth_) fail("elements nested too deeply");
     open_.push_back(name_);
   }
+}
+
+std::size_t XmlScanner::skipTextOnlyElement(std::string_view child) {
+  if (selfClosing_) return pos_;
+  const std::string_view rest = text_.substr(pos_, end_ - pos_), prefix = namePrefix(name_);
+  std::size_t at = 0;
+  // "<" or "</", the name and ">" at `at`: passed when it is there.
+  auto tag = [&](std::string_view opening, std::string_view prefixPart, std::string_view local) {
+    const std::size_t size = opening.size() + prefixPart.size() + local.size() + 1;
+    if (rest.size() - at < size || rest.compare(at, opening.size(), opening) != 0 ||
+        rest.compare(at + opening.size(), prefixPart.size(), prefixPart) != 0 ||
+        rest.compare(at + opening.size() + prefixPart.size(), local.size(), local) != 0 || rest[at + size - 1] != '>')
+      return false;
+    at += size;
+    return true;
+  };
+  if (tag("<", prefix, child)) {
+    const std::size_t lt = rest.find('<', at);
+    if (lt == std::string_view::npos) return 0;
+    at = lt;
+    if (!tag("</", prefix, child)) return 0;
+  }
+  if (!tag("</", "", name_)) return 0;
+  pos_ += at;
+  open_.pop_back();
+  return pos_;
 }
 
 std::size_t XmlScanner::skipElement() {

@@ -4,6 +4,7 @@
 // building a tree and reports where every element starts and ends, so that
 // untouched cells are written back exactly as they were read.
 
+#include <array>
 #include <cstddef>
 #include <initializer_list>
 #include <string>
@@ -12,10 +13,30 @@
 
 namespace vk::xlsx {
 
+namespace detail {
+extern const std::array<bool, 256> kNameChars;
+}
+// Whether a character may stand in a name, as the scanner reads names: all
+// but blanks and < > / = " ' &.
+inline bool isNameChar(char c) { return detail::kNameChars[static_cast<unsigned char>(c)]; }
+
+// Where a qualified name's colon is; names are short, and looked at for
+// every cell.
+inline std::size_t colonOf(std::string_view qname) {
+  for (std::size_t i = 0; i < qname.size(); ++i)
+    if (qname[i] == ':') return i;
+  return std::string_view::npos;
+}
 // "x:row" -> "row"; "row" -> "row".
-std::string_view localName(std::string_view qname);
+inline std::string_view localName(std::string_view qname) {
+  const std::size_t colon = colonOf(qname);
+  return colon == std::string_view::npos ? qname : qname.substr(colon + 1);
+}
 // "x:row" -> "x:"; "row" -> "".
-std::string_view namePrefix(std::string_view qname);
+inline std::string_view namePrefix(std::string_view qname) {
+  const std::size_t colon = colonOf(qname);
+  return colon == std::string_view::npos ? std::string_view() : qname.substr(0, colon + 1);
+}
 
 struct XmlAttribute {
   std::string_view name;   // qualified, as written
@@ -85,6 +106,10 @@ class XmlScanner {
   // After a Start token: skips the element's content and end tag; returns the
   // offset just past the element.
   std::size_t skipElement();
+  // The same for an element that holds at most one `child` of text alone,
+  // as most cells do (<c r="A1"><v>7</v></c>), without a token for each
+  // piece; 0, with nothing skipped, for any other element.
+  std::size_t skipTextOnlyElement(std::string_view child);
   // Appends the text content of the element just started (references
   // resolved, CDATA as is) and consumes its end tag; child elements are
   // skipped.
