@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QFile>
 #include <QLabel>
+#include <QListWidget>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
@@ -41,6 +42,16 @@ inline QString caption(QWidget* screen, const char* name) {
 // A left click in the middle of the button, then the wizard's move.
 inline void click(QWidget* screen, const char* name) {
   QTest::mouseClick(control<QPushButton>(screen, name), Qt::LeftButton);
+  settle();
+}
+
+// A click on the file's line in the workbook choice's list.
+inline void chooseFile(QWidget* screen, const QString& name) {
+  auto* files = control<QListWidget>(screen, "filFind");
+  const QList<QListWidgetItem*> found = files->findItems(name, Qt::MatchExactly);
+  QVERIFY(!found.isEmpty());
+  files->scrollToItem(found.front());
+  QTest::mouseClick(files->viewport(), Qt::LeftButton, {}, files->visualItemRect(found.front()).center());
   settle();
 }
 

@@ -58,15 +58,6 @@ void analyseWithoutScreens(const QString& path) {
   RunAnalysis(m, quiet);
 }
 
-void chooseFile(QWidget* screen, const QString& name) {
-  auto* files = control<QListWidget>(screen, "filFind");
-  const QList<QListWidgetItem*> found = files->findItems(name, Qt::MatchExactly);
-  QVERIFY(!found.isEmpty());
-  files->scrollToItem(found.front());
-  QTest::mouseClick(files->viewport(), Qt::LeftButton, {}, files->visualItemRect(found.front()).center());
-  settle();
-}
-
 }  // namespace
 
 class FlowTest : public QObject {

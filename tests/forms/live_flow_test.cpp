@@ -62,15 +62,6 @@ class ShownTexts : public QObject {
   QLabel* label_;
 };
 
-void chooseFile(QWidget* screen, const QString& name) {
-  auto* files = control<QListWidget>(screen, "filFind");
-  const QList<QListWidgetItem*> found = files->findItems(name, Qt::MatchExactly);
-  QVERIFY(!found.isEmpty());
-  files->scrollToItem(found.front());
-  QTest::mouseClick(files->viewport(), Qt::LeftButton, {}, files->visualItemRect(found.front()).center());
-  settle();
-}
-
 // The document the wizard works on, as the user sees it in Calc.
 Document documentOf(Wizard& wizard) {
   auto book = std::dynamic_pointer_cast<TemplateBook>(wizard.module().DataBook);
