@@ -17,6 +17,7 @@
 
 namespace {
 
+#ifdef VK_HAVE_LIBREOFFICE
 // A fault before the analysis could start, printed as the analysis prints its faults.
 int notStarted(const vk::Fault& fault, bool verbose) {
   std::cerr << fault.what() << "\n";
@@ -24,6 +25,7 @@ int notStarted(const vk::Fault& fault, bool verbose) {
   std::cerr << "Nothing was written.\n";
   return vk::kExitFault;
 }
+#endif
 
 // Nobody is there to see or save: a headless LibreOffice of its own (its own
 // pipe and a private profile, so that it shares nothing with one the user
