@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <future>
 #include <ostream>
 
 #include "apps/batch/ConsoleFeedback.h"
@@ -276,18 +277,30 @@ int analyse(const BatchOptions& options, const assess::Criteria& criteria, std::
     std::string thresholdWarning;
     DiffuserSubmergence submergence;
     PreparedReports reports;
+    std::future<PreparedReports> assessing;  // joined on every way out of here
     const RunSummary run = commitAfter(
         m,
         [&] {
           OpenWorkbook(m, screen, at.parent_path().string(), at.filename().string());
-          const ReadingSummary reading = ReadDataSets(m, screen);
+          ReadingSummary reading = ReadDataSets(m, screen);
           if (options.thresholds) thresholdWarning = writeThresholds(m, *options.thresholds);
           RunSummary analysis = RunAnalysis(m, screen);
           if (outcome) submergence = readDiffuserSubmergence(dataBook(m));
-          reports = stageReports(analysis, reading, analysed, options.report, criteria);
+          if (options.report.makesReportText()) {
+            reports = stageReports(analysis, reading, analysed, options.report, criteria);
+          } else {
+            // Only the checks: the assessment reads nothing of the workbook and
+            // nothing the readings hold makes it fail, so it runs while the
+            // workbook is written and flushed.
+            assessing = std::async(std::launch::async | std::launch::deferred,
+                                   [&analysed, &options, &criteria, analysis, reading = std::move(reading)] {
+                                     return stageReports(analysis, reading, analysed, options.report, criteria);
+                                   });
+          }
           return analysis;
         },
         AfterFault::WriteNothing);
+    if (assessing.valid()) reports = assessing.get();
     printSummary(run, options.report.jsonToStandardOutput() ? err : out);
     if (!thresholdWarning.empty()) screen.warning(thresholdWarning);
     if (!submergence.warning.empty()) screen.warning(submergence.warning);
