@@ -2,10 +2,11 @@
 
 #include <cstdio>
 #include <filesystem>
-#include <future>
+#include <optional>
 #include <ostream>
 
 #include "apps/batch/ConsoleFeedback.h"
+#include "apps/batch/TaskAlongside.h"
 #include "commands/CommitAfter.h"
 #include "commands/InputChecks.h"
 #include "commands/OpenCommand.h"
@@ -277,7 +278,7 @@ int analyse(const BatchOptions& options, const assess::Criteria& criteria, std::
     std::string thresholdWarning;
     DiffuserSubmergence submergence;
     PreparedReports reports;
-    std::future<PreparedReports> assessing;  // joined on every way out of here
+    std::optional<TaskAlongside> assessing;  // waited for on every way out of here
     const RunSummary run = commitAfter(
         m,
         [&] {
@@ -292,15 +293,14 @@ int analyse(const BatchOptions& options, const assess::Criteria& criteria, std::
             // Only the checks: the assessment reads nothing of the workbook and
             // nothing the readings hold makes it fail, so it runs while the
             // workbook is written and flushed.
-            assessing = std::async(std::launch::async | std::launch::deferred,
-                                   [&analysed, &options, &criteria, analysis, reading = std::move(reading)] {
-                                     return stageReports(analysis, reading, analysed, options.report, criteria);
-                                   });
+            assessing.emplace([&reports, &analysed, &options, &criteria, analysis, reading = std::move(reading)] {
+              reports = stageReports(analysis, reading, analysed, options.report, criteria);
+            });
           }
           return analysis;
         },
         AfterFault::WriteNothing);
-    if (assessing.valid()) reports = assessing.get();
+    if (assessing) assessing->wait();
     printSummary(run, options.report.jsonToStandardOutput() ? err : out);
     if (!thresholdWarning.empty()) screen.warning(thresholdWarning);
     if (!submergence.warning.empty()) screen.warning(submergence.warning);
