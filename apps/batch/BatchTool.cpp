@@ -257,6 +257,11 @@ std::optional<BatchOptions> ParseBatchArguments(const std::vector<std::string>& 
 
 namespace {
 
+// The most readings whose assessment runs beside the writing of the
+// workbook: past that the memory of the two adds up to several megabytes,
+// while the assessment is a small part of the time.
+constexpr int kReadingsAssessedAlongside = 20000;
+
 // The analysis of RunBatch; `outcome`, when given, keeps what a campaign needs.
 int analyse(const BatchOptions& options, const assess::Criteria& criteria, std::shared_ptr<WorkbookEngine> engine,
             std::ostream& out, std::ostream& err, AnalysisOutcome* outcome) {
@@ -287,7 +292,7 @@ int analyse(const BatchOptions& options, const assess::Criteria& criteria, std::
           if (options.thresholds) thresholdWarning = writeThresholds(m, *options.thresholds);
           RunSummary analysis = RunAnalysis(m, screen);
           if (outcome) submergence = readDiffuserSubmergence(dataBook(m));
-          if (options.report.makesReportText()) {
+          if (options.report.makesReportText() || int(m.NumPoints) * int(m.NumSets) > kReadingsAssessedAlongside) {
             reports = stageReports(analysis, reading, analysed, options.report, criteria);
           } else {
             // Only the checks: the assessment reads nothing of the workbook and
