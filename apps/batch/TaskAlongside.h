@@ -1,7 +1,7 @@
 #pragma once
 // A task run on a thread of its own while the caller goes on with its work.
 // Linux puts a new thread on its creator's processor, where it runs first
-// while the creator waits: on a machine of two processors the two never
+// while the creator waits: on a machine of two processors the two seldom
 // overlapped. So the thread starts on another processor when the process
 // may use one, and may then be moved anywhere the process may run.
 
