@@ -2,9 +2,11 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <optional>
 #include <ostream>
 
 #include "apps/batch/ConsoleFeedback.h"
+#include "apps/batch/TaskAlongside.h"
 #include "commands/CommitAfter.h"
 #include "commands/InputChecks.h"
 #include "commands/OpenCommand.h"
@@ -255,6 +257,11 @@ std::optional<BatchOptions> ParseBatchArguments(const std::vector<std::string>& 
 
 namespace {
 
+// The most readings whose assessment runs beside the writing of the
+// workbook: past that the memory of the two adds up to several megabytes,
+// while the assessment is a small part of the time.
+constexpr int kReadingsAssessedAlongside = 20000;
+
 // The analysis of RunBatch; `outcome`, when given, keeps what a campaign needs.
 int analyse(const BatchOptions& options, const assess::Criteria& criteria, std::shared_ptr<WorkbookEngine> engine,
             std::ostream& out, std::ostream& err, AnalysisOutcome* outcome) {
@@ -276,18 +283,29 @@ int analyse(const BatchOptions& options, const assess::Criteria& criteria, std::
     std::string thresholdWarning;
     DiffuserSubmergence submergence;
     PreparedReports reports;
+    std::optional<TaskAlongside> assessing;  // waited for on every way out of here
     const RunSummary run = commitAfter(
         m,
         [&] {
           OpenWorkbook(m, screen, at.parent_path().string(), at.filename().string());
-          const ReadingSummary reading = ReadDataSets(m, screen);
+          ReadingSummary reading = ReadDataSets(m, screen);
           if (options.thresholds) thresholdWarning = writeThresholds(m, *options.thresholds);
           RunSummary analysis = RunAnalysis(m, screen);
           if (outcome) submergence = readDiffuserSubmergence(dataBook(m));
-          reports = stageReports(analysis, reading, analysed, options.report, criteria);
+          if (options.report.makesReportText() || int(m.NumPoints) * int(m.NumSets) > kReadingsAssessedAlongside) {
+            reports = stageReports(analysis, reading, analysed, options.report, criteria);
+          } else {
+            // Only the checks: the assessment reads nothing of the workbook and
+            // nothing the readings hold makes it fail, so it runs while the
+            // workbook is written and flushed.
+            assessing.emplace([&reports, &analysed, &options, &criteria, analysis, reading = std::move(reading)] {
+              reports = stageReports(analysis, reading, analysed, options.report, criteria);
+            });
+          }
           return analysis;
         },
         AfterFault::WriteNothing);
+    if (assessing) assessing->wait();
     printSummary(run, options.report.jsonToStandardOutput() ? err : out);
     if (!thresholdWarning.empty()) screen.warning(thresholdWarning);
     if (!submergence.warning.empty()) screen.warning(submergence.warning);

@@ -29,6 +29,9 @@ struct ReportOptions {
   bool inCampaignReport = false;
 
   bool jsonToStandardOutput() const { return json && *json == "-"; }
+  // A report whose text is made before the workbook is written, and whose
+  // making may fail, which must then leave the workbook as it was.
+  bool makesReportText() const { return json || csv || html; }
   // A report that names the workbook and shows the whole test.
   bool hasHeader() const { return json || html || inCampaignReport; }
   // The full truncation curve is worth its cost only in a report that shows it.

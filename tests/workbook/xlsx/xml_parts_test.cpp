@@ -200,6 +200,23 @@ TEST(CellRef, ReferencesAndNumbers) {
   }
 }
 
+TEST(CellRef, NumberCellsMadeInOnePiece) {
+  std::string text = "<row>";
+  appendNumberCell(text, 12, 11, 4, double(29.92f));
+  EXPECT_EQ(text, "<row><c r=\"K12\" s=\"3\"><v>29.920000076293945</v></c>") << "appended, the format index less one";
+  text.clear();
+  appendNumberCell(text, 7, 1, 0, 2.5);
+  EXPECT_EQ(text, "<c r=\"A7\"><v>2.5</v></c>") << "no format";
+  // The longest of each piece still fits.
+  text.clear();
+  appendNumberCell(text, 1048576, 16384, 4294967295u, -1.7976931348623157e308);
+  EXPECT_EQ(text, "<c r=\"XFD1048576\" s=\"4294967294\"><v>-1.7976931348623157e+308</v></c>");
+  text.clear();
+  appendInteger(text, 1048576);
+  appendInteger(text, -3);
+  EXPECT_EQ(text, "1048576-3");
+}
+
 TEST(Opc, TargetsAndRelationshipParts) {
   EXPECT_EQ(resolveTarget("xl/workbook.xml", "worksheets/sheet1.xml"), "xl/worksheets/sheet1.xml");
   EXPECT_EQ(resolveTarget("xl/workbook.xml", "/xl/worksheets/sheet1.xml"), "xl/worksheets/sheet1.xml");

@@ -1,6 +1,7 @@
 #include "workbook/xlsx/sheet/CellRef.h"
 
 #include <charconv>
+#include <cstring>
 
 #include "workbook/A1.h"
 
@@ -30,6 +31,40 @@ void appendNumber(std::string& out, double value) {
   char buffer[32];
   auto end = std::to_chars(buffer, buffer + sizeof buffer, value).ptr;
   out.append(buffer, end);
+}
+
+void appendInteger(std::string& out, std::int64_t value) {
+  char digits[24];
+  auto end = std::to_chars(digits, digits + sizeof digits, value).ptr;
+  out.append(digits, end);
+}
+
+void appendNumberCell(std::string& out, int row, int column, std::uint32_t style, double value) {
+  // The longest: 7 letters, 10 digits of row and of format, 24 characters of
+  // a double, 24 of markup.
+  char text[96];
+  char* p = text;
+  char* const end = text + sizeof text;
+  auto put = [&](std::string_view piece) {
+    std::memcpy(p, piece.data(), piece.size());
+    p += piece.size();
+  };
+  put("<c r=\"");
+  char letters[7];
+  int n = 0;
+  for (; column > 0; column = (column - 1) / 26) letters[n++] = char('A' + (column - 1) % 26);
+  while (n > 0) *p++ = letters[--n];
+  p = std::to_chars(p, end, row).ptr;
+  *p++ = '"';
+  if (style) {
+    put(" s=\"");
+    p = std::to_chars(p, end, style - 1).ptr;
+    *p++ = '"';
+  }
+  put("><v>");
+  p = std::to_chars(p, end, value).ptr;
+  put("</v></c>");
+  out.append(text, p);
 }
 
 }  // namespace vk::xlsx

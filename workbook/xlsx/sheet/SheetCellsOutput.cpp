@@ -29,7 +29,7 @@ void SheetCells::emitRowTag(std::string& out, int rowNumber, const Row& row, boo
   out += '<';
   out += prefix_;
   out += "row r=\"";
-  appendNumber(out, rowNumber);
+  appendInteger(out, rowNumber);
   out += '"';
   // The span of a changed row is no longer known; it is only a hint.
   if (row.length) appendAttributesExcept(out, attributesOf(slice(row.offset, row.tagLength)), {"r", "spans"});
@@ -55,6 +55,10 @@ void SheetCells::emitCell(std::string& out, int rowNumber, const Cell& cell) con
     }
     return;
   }
+  if (cell.state == State::Number && !cell.length && prefix_.empty()) {
+    appendNumberCell(out, rowNumber, cell.column, cell.style, cell.number);
+    return;
+  }
   out += '<';
   out += prefix_;
   out += "c r=\"";
@@ -69,7 +73,7 @@ void SheetCells::emitCell(std::string& out, int rowNumber, const Cell& cell) con
       appendAttributesExcept(out, startTag(cell), {"r", "t", "vm", "cm"});
   } else if (cell.style) {
     out += " s=\"";
-    appendNumber(out, cell.style - 1);
+    appendInteger(out, cell.style - 1);
     out += '"';
   }
   switch (cell.state) {
