@@ -44,25 +44,28 @@ void appendNumberCell(std::string& out, int row, int column, std::uint32_t style
   // a double, 24 of markup.
   char text[96];
   char* p = text;
-  char* const end = text + sizeof text;
   auto put = [&](std::string_view piece) {
     std::memcpy(p, piece.data(), piece.size());
     p += piece.size();
   };
+  auto putNumber = [&](auto number) {
+    char digits[32];
+    put(std::string_view(digits, std::size_t(std::to_chars(digits, digits + sizeof digits, number).ptr - digits)));
+  };
   put("<c r=\"");
   char letters[7];
-  int n = 0;
-  for (; column > 0; column = (column - 1) / 26) letters[n++] = char('A' + (column - 1) % 26);
+  std::size_t n = 0;
+  for (; column > 0 && n < sizeof letters; column = (column - 1) / 26) letters[n++] = char('A' + (column - 1) % 26);
   while (n > 0) *p++ = letters[--n];
-  p = std::to_chars(p, end, row).ptr;
-  *p++ = '"';
+  putNumber(row);
+  put("\"");
   if (style) {
     put(" s=\"");
-    p = std::to_chars(p, end, style - 1).ptr;
-    *p++ = '"';
+    putNumber(style - 1);
+    put("\"");
   }
   put("><v>");
-  p = std::to_chars(p, end, value).ptr;
+  putNumber(value);
   put("</v></c>");
   out.append(text, p);
 }
