@@ -1,6 +1,6 @@
 #include "workbook/xlsx/package/PartStream.h"
 
-#include <zlib.h>
+#include <isa-l/igzip_lib.h>
 
 #include "module1/Fault.h"
 
@@ -11,15 +11,17 @@ constexpr std::size_t kOut = std::size_t(1) << 20;
 [[noreturn]] void cannotCompress() { throw Fault(FaultKind::Workbook, "cannot compress a part of the workbook"); }
 }  // namespace
 
-PartStream::PartStream(Sink sink) : sink_(std::move(sink)), z_(std::make_unique<z_stream>()), out_(kOut, '\0') {
-  if (deflateInit2(z_.get(), Z_BEST_SPEED, Z_DEFLATED, -15, 9, Z_DEFAULT_STRATEGY) != Z_OK) cannotCompress();
+PartStream::PartStream(Sink sink)
+    : sink_(std::move(sink)),
+      z_(std::make_unique<isal_zstream>()),
+      levelBuffer_(ISAL_DEF_LVL1_DEFAULT),
+      out_(kOut, '\0') {
+  isal_deflate_init(z_.get());
+  z_->level = 1;
+  z_->level_buf = levelBuffer_.data();
+  z_->level_buf_size = std::uint32_t(levelBuffer_.size());
   slice_.reserve(2 * kOut);  // handed back to be written into: a slice and a row
-  try {
-    thread_ = std::thread([this] { run(); });
-  } catch (...) {
-    deflateEnd(z_.get());
-    throw;
-  }
+  thread_ = std::thread([this] { run(); });
 }
 
 PartStream::~PartStream() {
@@ -29,21 +31,21 @@ PartStream::~PartStream() {
   }
   changed_.notify_all();
   thread_.join();
-  deflateEnd(z_.get());
 }
 
-void PartStream::deflateSlice(const std::string& text, int flush) {
-  z_stream& z = *z_;
-  z.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(text.data()));
-  z.avail_in = uInt(text.size());
-  for (;;) {
-    z.next_out = reinterpret_cast<Bytef*>(out_.data());
-    z.avail_out = uInt(out_.size());
-    const int result = deflate(&z, flush);
-    if (result != Z_OK && result != Z_STREAM_END && result != Z_BUF_ERROR) cannotCompress();
+void PartStream::deflateSlice(const std::string& text, bool last) {
+  isal_zstream& z = *z_;
+  z.next_in = reinterpret_cast<std::uint8_t*>(const_cast<char*>(text.data()));
+  z.avail_in = std::uint32_t(text.size());
+  z.end_of_stream = last;
+  // Until the slice is taken in and nothing waits in the compressor's own
+  // buffers: a full output buffer may leave some there.
+  do {
+    z.next_out = reinterpret_cast<std::uint8_t*>(out_.data());
+    z.avail_out = std::uint32_t(out_.size());
+    if (isal_deflate(&z) != COMP_OK) cannotCompress();
     sink_(std::string_view(out_.data(), out_.size() - z.avail_out));
-    if (result == Z_STREAM_END || (flush != Z_FINISH && z.avail_in == 0 && z.avail_out != 0)) return;
-  }
+  } while (z.avail_in > 0 || z.avail_out == 0 || (last && z.internal_state.state != ZSTATE_END));
 }
 
 void PartStream::run() {
@@ -54,7 +56,7 @@ void PartStream::run() {
     lock.unlock();
     std::exception_ptr failure;
     try {
-      deflateSlice(slice_, Z_NO_FLUSH);
+      deflateSlice(slice_, false);
     } catch (...) {
       failure = std::current_exception();
     }
@@ -89,7 +91,7 @@ void PartStream::finish(std::string& text) {
   }
   // The thread waits for a slice that does not come: the last one is
   // compressed here, and the stream is done with the thread.
-  deflateSlice(text, Z_FINISH);
+  deflateSlice(text, true);
   text.clear();
 }
 
