@@ -120,8 +120,17 @@ void SheetCells::parseRow(XmlScanner& scanner) {
 }
 
 const SheetCells::Cell* SheetCells::find(int row, int column) const {
-  auto r = rows_.find(row);
+  auto r = rows_.end();
+  if (hasLastFound_) {
+    if (lastFound_->first == row)
+      r = lastFound_;
+    else if (auto next = std::next(lastFound_); next != rows_.end() && next->first == row)
+      r = next;
+  }
+  if (r == rows_.end()) r = rows_.find(row);
   if (r == rows_.end()) return nullptr;
+  lastFound_ = r;
+  hasLastFound_ = true;
   const auto& cells = r->second.cells;
   auto c =
       std::lower_bound(cells.begin(), cells.end(), column, [](const Cell& cell, int col) { return cell.column < col; });
@@ -151,7 +160,12 @@ std::uint32_t SheetCells::newCellStyle(const Row& row, int column) const {
 }
 
 SheetCells::Row& SheetCells::rowForWriting(int rowNumber) {
-  if (lastRow_ == rows_.end() || lastRow_->first != rowNumber) lastRow_ = rows_.try_emplace(rowNumber).first;
+  if (!hasLastRow_ || lastRow_->first != rowNumber) {
+    const auto next = hasLastRow_ ? std::next(lastRow_) : rows_.end();
+    // The row after the last, or a new one just before it: found in constant time.
+    lastRow_ = next != rows_.end() && next->first == rowNumber ? next : rows_.try_emplace(next, rowNumber);
+    hasLastRow_ = true;
+  }
   return lastRow_->second;
 }
 
@@ -260,7 +274,7 @@ bool SheetCells::keepsEmptyRow(const Row& row) const {
 }
 
 bool SheetCells::clear(const CellRange& range) {
-  lastRow_ = rows_.end();  // rows may go
+  hasLastRow_ = hasLastFound_ = false;  // rows may go
   bool changed = false;
   for (auto r = rows_.lower_bound(range.firstRow); r != rows_.end() && r->first <= range.lastRow;) {
     Row& row = r->second;

@@ -124,8 +124,14 @@ class SheetCells {
   std::string where_;
   std::size_t maxDepth_ = 256;
   std::map<int, Row> rows_;
-  // The row last written: the commands write a row's cells one after another.
-  std::map<int, Row>::iterator lastRow_ = rows_.end();
+  // The rows last written and last found: the commands write a row's cells
+  // one after another and read a column down its rows, so the next row
+  // asked for is mostly this one or the one after it. (The cache of find()
+  // makes a sheet one thread's at a time, as the engine's documents are.)
+  std::map<int, Row>::iterator lastRow_;
+  bool hasLastRow_ = false;
+  mutable std::map<int, Row>::const_iterator lastFound_;
+  mutable bool hasLastFound_ = false;
   int lastParsedRow_ = 0;
   std::vector<ColumnStyle> columnStyles_;
   struct SharedFormula {
