@@ -70,5 +70,51 @@ TEST(ClearedSheet, KeepsOnlyTheTextStillNeededAndWritesTheSame) {
       0u);
 }
 
+// Reads and writes go down a column a row at a time, skip rows, turn back and
+// outlive cleared rows: each finds its own row, never the one it came from.
+TEST(ClearedSheet, RowsFoundInAnyOrderAroundClearedOnes) {
+  const std::string text =
+      "<sheetData><row r=\"2\"><c r=\"A2\"><v>2</v></c></row><row r=\"3\"><c r=\"A3\"><v>3</v></c></row>"
+      "<row r=\"5\"><c r=\"A5\"><v>5</v></c></row></sheetData>";
+  SheetCells cells;
+  XmlScanner scanner(text, "test", 64);
+  ASSERT_EQ(scanner.next(), XmlScanner::Token::Start);
+  cells.parse(text, scanner, "", "test", 64);
+  cells.keepText(text);
+  auto valueAt = [&](int row) -> std::string {
+    const SheetCells::Cell* cell = cells.find(row, 1);
+    if (!cell) return "none";
+    if (cell->state == SheetCells::State::Number) return std::to_string(int(cell->number));
+    return std::string(cells.plain(*cell)->value);
+  };
+  EXPECT_EQ(valueAt(2), "2");
+  EXPECT_EQ(valueAt(3), "3");
+  EXPECT_EQ(valueAt(4), "none");  // the row after the last one found is not this one
+  EXPECT_EQ(valueAt(5), "5");
+  EXPECT_EQ(valueAt(2), "2");
+
+  for (int row : {6, 7, 4, 8, 1}) cells.setNumber(row, 1, row * 10);  // new rows, in and out of order
+  cells.setNumber(3, 1, 33);
+  EXPECT_EQ(valueAt(1), "10");
+  EXPECT_EQ(valueAt(3), "33");
+  EXPECT_EQ(valueAt(4), "40");
+  EXPECT_EQ(valueAt(7), "70");
+
+  cells.clear({3, 1, 7, 1});  // rows 3 to 7 go, the program's among them
+  for (int row : {7, 3, 4, 5, 6}) EXPECT_EQ(valueAt(row), "none") << "row " << row;  // 7: the last found
+  EXPECT_EQ(valueAt(8), "80");
+  cells.setNumber(7, 1, 7);
+  cells.setNumber(8, 1, 88);
+  EXPECT_EQ(valueAt(7), "7");
+  EXPECT_EQ(valueAt(8), "88");
+
+  std::string out;
+  cells.emit(out, [] {});
+  std::string rows;
+  for (std::size_t at = out.find("<row r=\""); at != std::string::npos; at = out.find("<row r=\"", at + 1))
+    rows += out.substr(at + 8, out.find('"', at + 8) - at - 8) + " ";
+  EXPECT_EQ(rows, "1 2 7 8 ");  // rows left with nothing, of the file or the program's, go
+}
+
 }  // namespace
 }  // namespace vk::xlsx
