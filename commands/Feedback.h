@@ -44,4 +44,19 @@ class Feedback {
   virtual void warning(const std::string& text) = 0;
 };
 
+// No screen at all: every control, the beep and the messages go nowhere.
+// The batch tool's console and the tests' silent runs start from it.
+class NoScreen : public Feedback {
+ public:
+  void beep() override {}
+  void setCaption(Control, const std::string&) override {}
+  void setVisible(Control, bool) override {}
+  void setEnabled(Control, bool) override {}
+  void setProgressMinimum(float) override {}
+  void setProgressMaximum(float) override {}
+  void setProgressValue(float) override {}
+  void message(const std::string&) override {}
+  void warning(const std::string&) override {}
+};
+
 }  // namespace vk

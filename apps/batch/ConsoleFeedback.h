@@ -8,16 +8,9 @@
 
 namespace vk {
 
-class ConsoleFeedback : public Feedback {
+class ConsoleFeedback : public NoScreen {
  public:
   explicit ConsoleFeedback(std::ostream& err) : err_(err) {}
-  void beep() override {}
-  void setCaption(Control, const std::string&) override {}
-  void setVisible(Control, bool) override {}
-  void setEnabled(Control, bool) override {}
-  void setProgressMinimum(float) override {}
-  void setProgressMaximum(float) override {}
-  void setProgressValue(float) override {}
   void message(const std::string& text) override { err_ << text << "\n"; }
   void warning(const std::string& text) override { err_ << "warning: " << text << "\n"; }
 

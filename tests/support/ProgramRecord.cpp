@@ -9,24 +9,6 @@
 
 namespace vk::test {
 
-namespace {
-
-// Nobody watches: tests and benchmarks only want the summaries.
-class Unwatched : public Feedback {
- public:
-  void beep() override {}
-  void setCaption(Control, const std::string&) override {}
-  void setVisible(Control, bool) override {}
-  void setEnabled(Control, bool) override {}
-  void setProgressMinimum(float) override {}
-  void setProgressMaximum(float) override {}
-  void setProgressValue(float) override {}
-  void message(const std::string&) override {}
-  void warning(const std::string&) override {}
-};
-
-}  // namespace
-
 ProgramRun runCommands(const ProgramTest& test) {
   Module1 m;
   auto engine = std::make_shared<MemoryEngine>();
@@ -37,7 +19,7 @@ ProgramRun runCommands(const ProgramTest& test) {
   const std::shared_ptr<MemoryWorkbook> book = engine->book(m.WorkbookPath);
   writeTestSheet(*book, {c.waterTempC, c.baroPressInHg, c.tankVolumeFt3, c.airFlowScfm, test.times, test.sets});
 
-  Unwatched screen;
+  NoScreen screen;  // nobody watches: only the summaries are wanted
   ProgramRun done;
   done.reading = ReadDataSets(m, screen);
   for (int set = 1; set <= int(test.sets.size()); ++set)
