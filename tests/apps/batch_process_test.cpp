@@ -74,17 +74,12 @@ std::string withoutEntryTimes(std::string zip) {
 }
 
 // What the analysis leaves on sheets 2 and 3, cell by cell.
-using SheetCells = std::map<std::pair<int, int>, StoredCell>;
+using SheetCells = StoredCells;
 std::pair<SheetCells, SheetCells> resultCells(const fs::path& workbook) {
   return {readStoredCells(workbook.string(), 2), readStoredCells(workbook.string(), 3)};
 }
 bool sameCells(const std::pair<SheetCells, SheetCells>& a, const std::pair<SheetCells, SheetCells>& b) {
-  auto same = [](const SheetCells& x, const SheetCells& y) {
-    return x.size() == y.size() && std::equal(x.begin(), x.end(), y.begin(), [](const auto& p, const auto& q) {
-             return p.first == q.first && p.second.type == q.second.type && p.second.value == q.second.value;
-           });
-  };
-  return same(a.first, b.first) && same(a.second, b.second);
+  return test::sameCells(a.first, b.first) && test::sameCells(a.second, b.second);
 }
 
 // Waits for the condition, looking every few milliseconds; false when the time ran out.

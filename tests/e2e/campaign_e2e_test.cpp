@@ -22,7 +22,8 @@ namespace vk {
 namespace {
 
 namespace fs = std::filesystem;
-using Cells = std::map<std::pair<int, int>, test::StoredCell>;
+using Cells = test::StoredCells;
+using test::sameCells;
 
 const fs::path kSource = VK_SOURCE_DIR;
 
@@ -41,12 +42,6 @@ std::set<std::string> namesIn(const fs::path& folder) {
   std::set<std::string> names;
   for (const auto& entry : fs::directory_iterator(folder)) names.insert(entry.path().filename().string());
   return names;
-}
-
-bool sameCells(const Cells& a, const Cells& b) {
-  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](const auto& x, const auto& y) {
-           return x.first == y.first && x.second.type == y.second.type && x.second.value == y.second.value;
-         });
 }
 
 const std::vector<std::string> kCampaignBooks = {"diffuser-100scfm.xlsx", "diffuser-200scfm.xlsx",

@@ -33,7 +33,8 @@ namespace vk {
 namespace {
 
 namespace fs = std::filesystem;
-using Cells = std::map<std::pair<int, int>, test::StoredCell>;
+using Cells = test::StoredCells;
+using test::sameCells;
 
 const fs::path kSource = VK_SOURCE_DIR;
 
@@ -157,14 +158,6 @@ test::StoredCell at(const Cells& cells, int row, int column) {
   return it == cells.end() ? test::StoredCell{} : it->second;
 }
 bool has(const Cells& cells, int row, int column) { return cells.count({row, column}) > 0; }
-bool sameCells(const Cells& a, const Cells& b) {
-  if (a.size() != b.size()) return false;
-  for (const auto& [at, cell] : a) {
-    auto it = b.find(at);
-    if (it == b.end() || it->second.value != cell.value || it->second.type != cell.type) return false;
-  }
-  return true;
-}
 
 fs::path e2e(const char* name) { return kSource / "tests/data/e2e" / name; }
 

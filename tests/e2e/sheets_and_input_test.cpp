@@ -22,7 +22,8 @@ namespace {
 
 namespace fs = std::filesystem;
 namespace c = cells;
-using Cells = std::map<std::pair<int, int>, test::StoredCell>;
+using Cells = test::StoredCells;
+using test::sameCells;
 
 std::string bytesOf(const fs::path& file) {
   std::ostringstream out;
@@ -84,15 +85,6 @@ struct SheetsAndInput : ::testing::Test {
     EXPECT_TRUE(bytesOf(copy) == before);
   }
 };
-
-bool sameCells(const Cells& a, const Cells& b) {
-  if (a.size() != b.size()) return false;
-  for (const auto& [at, cell] : a) {
-    auto it = b.find(at);
-    if (it == b.end() || it->second.value != cell.value || it->second.type != cell.type) return false;
-  }
-  return true;
-}
 
 // 1. The sheets are the template's sheets.
 

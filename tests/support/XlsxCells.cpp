@@ -2,6 +2,7 @@
 
 #include <zip.h>
 
+#include <algorithm>
 #include <pugixml.hpp>
 #include <stdexcept>
 
@@ -62,6 +63,12 @@ std::map<std::pair<int, int>, StoredCell> readStoredCells(const std::string& fil
       cells[{at.firstRow, at.firstColumn}] = cell;
     }
   return cells;
+}
+
+bool sameCells(const StoredCells& a, const StoredCells& b) {
+  return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](const auto& x, const auto& y) {
+           return x.first == y.first && x.second.type == y.second.type && x.second.value == y.second.value;
+         });
 }
 
 }  // namespace vk::test

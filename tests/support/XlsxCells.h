@@ -15,7 +15,12 @@ struct StoredCell {
   bool formula = false;
 };
 
+using StoredCells = std::map<std::pair<int, int>, StoredCell>;
+
 // The cells of the sheet at `position` (1 is the first) that hold a value.
-std::map<std::pair<int, int>, StoredCell> readStoredCells(const std::string& file, int position);
+StoredCells readStoredCells(const std::string& file, int position);
+
+// The same cells holding the same values of the same types (formulas aside).
+bool sameCells(const StoredCells& a, const StoredCells& b);
 
 }  // namespace vk::test
