@@ -6,8 +6,6 @@
 
 #include <benchmark/benchmark.h>
 
-#include <map>
-
 #include "assess/Assessment.h"
 #include "commands/RunRecordOf.h"
 #include "export/JsonReport.h"
@@ -17,17 +15,8 @@ namespace {
 
 using namespace vk;
 
-// A 30-minute test at either density.
-const assess::RunRecord& record(int readings) {
-  static std::map<int, assess::RunRecord> records;
-  auto it = records.find(readings);
-  if (it == records.end())
-    it = records.emplace(readings, test::runProgram(test::sixProbeTest(15, {}, 30.0 / readings, readings))).first;
-  return it->second;
-}
-
 void DefaultChecks(benchmark::State& state) {
-  const assess::RunRecord& r = record(int(state.range(0)));
+  const assess::RunRecord& r = test::thirtyMinuteRecord(int(state.range(0)));
   for (auto _ : state) {
     const assess::Assessment a = assess::assess(r, assess::Criteria(), {vk::trimWithProgram, false});
     benchmark::DoNotOptimize(a.checks.data());
@@ -47,7 +36,7 @@ void DefaultChecksFromTheRun(benchmark::State& state) {
 }
 
 void FullAssessment(benchmark::State& state) {
-  const assess::RunRecord& r = record(int(state.range(0)));
+  const assess::RunRecord& r = test::thirtyMinuteRecord(int(state.range(0)));
   for (auto _ : state) {
     const assess::Assessment a = assess::assess(r, assess::Criteria(), {vk::trimWithProgram, true});
     benchmark::DoNotOptimize(a.checks.data());
@@ -55,7 +44,7 @@ void FullAssessment(benchmark::State& state) {
 }
 
 void FullAssessmentAndJson(benchmark::State& state) {
-  const assess::RunRecord& r = record(int(state.range(0)));
+  const assess::RunRecord& r = test::thirtyMinuteRecord(int(state.range(0)));
   const exporter::ReportHeader header{"0.1.0", "2024-05-01T10:00:00Z", "embedded", "bench.xlsx", ""};
   for (auto _ : state) {
     const assess::Assessment a = assess::assess(r, assess::Criteria(), {vk::trimWithProgram, true});

@@ -5,7 +5,6 @@
 
 #include <benchmark/benchmark.h>
 
-#include <map>
 #include <sstream>
 
 #include "assess/Assessment.h"
@@ -16,15 +15,6 @@ namespace {
 
 using namespace vk;
 
-// A 30-minute test at either density.
-const assess::RunRecord& record(int readings) {
-  static std::map<int, assess::RunRecord> records;
-  auto it = records.find(readings);
-  if (it == records.end())
-    it = records.emplace(readings, test::runProgram(test::sixProbeTest(15, {}, 30.0 / readings, readings))).first;
-  return it->second;
-}
-
 const exporter::ReportHeader kHeader{"0.1.0", "2024-05-01T10:00:00Z", "embedded", "bench.xlsx",
                                      "ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad"};
 
@@ -33,7 +23,7 @@ assess::Assessment fullAssessment(const assess::RunRecord& r) {
 }
 
 void HtmlReport(benchmark::State& state) {
-  const assess::RunRecord& r = record(int(state.range(0)));
+  const assess::RunRecord& r = test::thirtyMinuteRecord(int(state.range(0)));
   const assess::Assessment a = fullAssessment(r);
   std::size_t bytes = 0;
   for (auto _ : state) {
@@ -46,7 +36,7 @@ void HtmlReport(benchmark::State& state) {
 }
 
 void AssessmentAndHtmlReport(benchmark::State& state) {
-  const assess::RunRecord& r = record(int(state.range(0)));
+  const assess::RunRecord& r = test::thirtyMinuteRecord(int(state.range(0)));
   for (auto _ : state) {
     const assess::Assessment a = fullAssessment(r);
     std::ostringstream out;
