@@ -40,7 +40,9 @@ std::uint32_t dosTimeNow() {
 // completed later is changed among the gathered bytes or rewritten in place.
 class Archive {
  public:
-  Archive(const WriteAt& out, const std::string& label) : out_(out), label_(label) {}
+  Archive(const WriteAt& out, const std::string& label) : out_(out), label_(label) {
+    gathered_.reserve(kGather);  // room that is never moved; pages not written cost nothing
+  }
 
   std::uint64_t position() const { return handedOn_ + gathered_.size(); }
   std::string& gathered() { return gathered_; }
