@@ -21,6 +21,7 @@
 
 #include "apps/batch/ExitStatus.h"
 #include "tests/support/ChildProcess.h"
+#include "tests/support/TestFolder.h"
 #include "tests/support/XlsxCells.h"
 
 namespace vk::test {
@@ -101,13 +102,8 @@ class BatchProcess : public ::testing::Test {
   fs::path outputs;  // what the runs print
 
   void SetUp() override {
-    dir = fs::temp_directory_path() / ("vk-batch-process-" + std::to_string(::getpid()) + "-" +
-                                       ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    outputs = dir.string() + ".out";
-    for (const fs::path& folder : {dir, outputs}) {
-      fs::remove_all(folder);
-      fs::create_directories(folder);
-    }
+    dir = test::freshTestFolder("vk-batch-process");
+    outputs = test::freshTestFolder("vk-batch-process-out");
   }
   void TearDown() override {
     fs::remove_all(dir);

@@ -15,6 +15,7 @@
 #include <sstream>
 
 #include "apps/batch/Campaign.h"
+#include "tests/support/TestFolder.h"
 #include "tests/support/XlsxCells.h"
 #include "workbook/xlsx/XlsxEngine.h"
 
@@ -56,12 +57,7 @@ class CampaignRun : public ::testing::Test {
  protected:
   fs::path dir;
 
-  void SetUp() override {
-    dir = fs::temp_directory_path() / ("vk-campaign-" + std::to_string(::getpid()) + "-" +
-                                       ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::remove_all(dir);
-    fs::create_directories(dir);
-  }
+  void SetUp() override { dir = test::freshTestFolder("vk-campaign"); }
   void TearDown() override { fs::remove_all(dir); }
 
   // A copy of a shipped workbook in a folder of this test.

@@ -22,6 +22,7 @@
 #include "module1/Fault.h"
 #include "tests/Digits.h"
 #include "tests/support/RecordingFeedback.h"
+#include "tests/support/TestFolder.h"
 #include "tests/support/WorkedExample.h"
 #include "tests/support/XlsxCells.h"
 #include "workbook/A1.h"
@@ -91,12 +92,7 @@ class EndToEnd : public ::testing::Test {
  protected:
   fs::path dir;
 
-  void SetUp() override {
-    dir = fs::temp_directory_path() / ("vk-e2e-" + std::to_string(::getpid()) + "-" +
-                                       ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::remove_all(dir);
-    fs::create_directories(dir);
-  }
+  void SetUp() override { dir = test::freshTestFolder("vk-e2e"); }
   void TearDown() override { fs::remove_all(dir); }
 
   // Analyses a copy of the workbook with the batch tool's arguments, and the

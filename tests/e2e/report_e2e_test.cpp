@@ -17,6 +17,7 @@
 #include "apps/batch/BatchTool.h"
 #include "assess/Criteria.h"
 #include "export/Sha256.h"
+#include "tests/support/TestFolder.h"
 #include "tests/support/XlsxCells.h"
 #include "workbook/CellMap.h"
 #include "workbook/xlsx/XlsxEngine.h"
@@ -45,15 +46,7 @@ class Reports : public ::testing::Test {
  protected:
   fs::path dir;
 
-  void SetUp() override {
-    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    std::string name = std::string(info->test_suite_name()) + "-" + info->name();
-    for (char& ch : name)
-      if (ch == '/') ch = '-';
-    dir = fs::temp_directory_path() / ("vk-reports-" + std::to_string(::getpid()) + "-" + name);
-    fs::remove_all(dir);
-    fs::create_directories(dir);
-  }
+  void SetUp() override { dir = test::freshTestFolder("vk-reports"); }
   void TearDown() override {
     fs::permissions(dir, fs::perms::owner_all);
     fs::remove_all(dir);

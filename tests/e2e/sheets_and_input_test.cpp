@@ -12,6 +12,7 @@
 #include <sstream>
 
 #include "apps/batch/BatchTool.h"
+#include "tests/support/TestFolder.h"
 #include "tests/support/XlsxCells.h"
 #include "workbook/A1.h"
 #include "workbook/CellMap.h"
@@ -52,12 +53,7 @@ struct SheetsAndInput : ::testing::Test {
   fs::path dir;
   std::string err;
 
-  void SetUp() override {
-    dir = fs::temp_directory_path() / ("vk-sheets-" + std::to_string(::getpid()) + "-" +
-                                       ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::remove_all(dir);
-    fs::create_directories(dir);
-  }
+  void SetUp() override { dir = test::freshTestFolder("vk-sheets"); }
   void TearDown() override { fs::remove_all(dir); }
 
   // Analyses a copy of the test workbook; returns the exit status.
