@@ -200,7 +200,7 @@ TemplateBook templateLikeBook(int pointRows) {
   return t;
 }
 
-std::string zipBytes(const Parts& parts) {
+std::string zipMadeBy(const std::function<void(zip_t*)>& fill) {
   zip_error_t error;
   zip_error_init(&error);
   zip_source_t* out = zip_source_buffer_create(nullptr, 0, 0, &error);
@@ -208,14 +208,7 @@ std::string zipBytes(const Parts& parts) {
   zip_source_keep(out);
   zip_t* zip = zip_open_from_source(out, ZIP_TRUNCATE, &error);
   check(zip, "open");
-  for (const auto& [name, content] : parts) {
-    zip_source_t* s = zip_source_buffer(zip, content.data(), content.size(), 0);
-    zip_int64_t index = zip_file_add(zip, name.c_str(), s, ZIP_FL_ENC_UTF_8);
-    check(index >= 0, "add " + name);
-    bool stored = name.size() > 4 && (name.substr(name.size() - 4) == ".png" || name.substr(name.size() - 4) == ".bin");
-    if (stored) zip_set_file_compression(zip, zip_uint64_t(index), ZIP_CM_STORE, 0);
-    zip_file_set_mtime(zip, zip_uint64_t(index), 1700000000, 0);
-  }
+  fill(zip);
   check(zip_close(zip) == 0, "close");
   check(zip_source_open(out) == 0, "reopen");
   std::string bytes;
@@ -225,6 +218,20 @@ std::string zipBytes(const Parts& parts) {
   zip_source_close(out);
   zip_source_free(out);
   return bytes;
+}
+
+std::string zipBytes(const Parts& parts) {
+  return zipMadeBy([&](zip_t* zip) {
+    for (const auto& [name, content] : parts) {
+      zip_source_t* s = zip_source_buffer(zip, content.data(), content.size(), 0);
+      zip_int64_t index = zip_file_add(zip, name.c_str(), s, ZIP_FL_ENC_UTF_8);
+      check(index >= 0, "add " + name);
+      bool stored =
+          name.size() > 4 && (name.substr(name.size() - 4) == ".png" || name.substr(name.size() - 4) == ".bin");
+      if (stored) zip_set_file_compression(zip, zip_uint64_t(index), ZIP_CM_STORE, 0);
+      zip_file_set_mtime(zip, zip_uint64_t(index), 1700000000, 0);
+    }
+  });
 }
 
 void writeFile(const std::string& path, const std::string& bytes) {

@@ -3,8 +3,11 @@
 // that each test holds exactly the XML it is about, and tools to look into
 // the files the engine writes.
 
+#include <zip.h>
+
 #include <cstdint>
 #include <ctime>
+#include <functional>
 #include <map>
 #include <string>
 #include <tuple>
@@ -41,6 +44,8 @@ struct TemplateBook {
 };
 TemplateBook templateLikeBook(int pointRows = 300);
 
+// The bytes of an archive that libzip makes in memory, its entries added by `fill`.
+std::string zipMadeBy(const std::function<void(zip_t*)>& fill);
 // Entries named *.png or *.bin are stored uncompressed, the rest deflated.
 std::string zipBytes(const Parts& parts);
 void writeFile(const std::string& path, const std::string& bytes);
