@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <filesystem>
+#include <vector>
 
 #include "module1/Fault.h"
 #include "workbook/A1.h"
@@ -125,7 +126,10 @@ void XlsxWorkbook::commit() {
   // Dropped work was reported when it was dropped; there is nothing to save.
   if (dropped_ || !document_ || !document_->changed()) return;
   lock_.acquire();  // work left unsaved by an earlier commit that failed
-  for (const std::string& place : {path_, file_})
+  // The file read and the file written: one file unless a copy is made.
+  std::vector<std::string> places{path_};
+  if (file_ != path_) places.push_back(file_);
+  for (const std::string& place : places)
     if (auto lock = foreignLockFile(place))
       throw Fault(FaultKind::Workbook, "the workbook " + path_ + " is open in another program (its lock file " + *lock +
                                            " is there); close it there and run the command again. Nothing "
