@@ -66,17 +66,15 @@ OfficeConnection::OfficeConnection(const LibreOfficeOptions& options, const std:
 
   // A new bridge can meet one that LibreOffice is still tearing down (an
   // earlier connection whose last reference just went away) and fail its
-  // first calls; tries for a few seconds get past that, also on a busy
-  // machine, where the tearing down takes longer.
-  const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(5);
-  while (!context_.is() || !desktop_.is()) {
+  // first calls; a few tries get past that.
+  for (int attempt = 1; !context_.is() || !desktop_.is(); ++attempt) {
     try {
       context_ = tryResolve(resolver, pipe);
       if (context_.is()) desktop_ = css::frame::Desktop::create(context_);
       if (!context_.is()) break;
     } catch (const css::uno::RuntimeException& error) {
       context_.clear();
-      if (std::chrono::steady_clock::now() > giveUp)
+      if (attempt == 3)
         throw Fault(FaultKind::Workbook, "LibreOffice did not answer on the pipe \"" + pipe + "\"",
                     fromOffice(error.Message));
       std::this_thread::sleep_for(std::chrono::milliseconds(100));
